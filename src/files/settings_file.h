@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace qv70 {
+
+// Config.ini beside the executable: "[SECTION]" lines and "key=value" lines.
+// Section and key names match without regard to case, with surrounding blanks
+// ignored. A rewrite keeps every other line of the file as it was; lines this
+// class adds end with CR LF. Reads return at most 254 characters.
+class SettingsFile {
+ public:
+  static constexpr size_t kMaxValueLength = 254;
+
+  explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+  // The settings file of the program in `directory`.
+  static SettingsFile InDirectory(const std::string& directory);
+
+  const std::string& Path() const { return path_; }
+  bool Exists() const;
+
+  // The value, or `defaultValue` when the file, the section or the key is absent.
+  std::string Read(const std::string& section, const std::string& key,
+                   const std::string& defaultValue) const;
+  // The value read with atoi (unreadable text gives 0).
+  int ReadInt(const std::string& section, const std::string& key, int defaultValue) const;
+
+  // Writes the value, creating the file, the section or the key when needed.
+  // False when the file cannot be written, or when a name or the value would
+  // break the line layout (a line end, or "=" or "]" in a name).
+  bool Write(const std::string& section, const std::string& key, const std::string& value);
+
+ private:
+  std::string path_;
+};
+
+}  // namespace qv70
