@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "data/record_tables.h"
 #include "instrument/download_buffer.h"
@@ -104,6 +105,7 @@ class DownloadJob {
   std::string status_;
   int progress_ = 0;
   bool progressVisible_ = false;
+  std::vector<char> replyBuffer_;
 };
 
 }  // namespace qv70
