@@ -14,7 +14,7 @@ std::string FormatThreeFigures(std::string_view text);
 // Minute form for manual records: 75 -> "1min15s", 0 -> "0s", negative -> "".
 std::string FormatElapsedMinutes(int seconds);
 // Hour form for logging samples: 3630 -> "1h0min30s"; zero or negative -> "".
-std::string FormatElapsedHours(int seconds);
+std::string FormatElapsedHours(long long seconds);
 
 // Converts one manual record in place, in the raw and the converted copy: base
 // units in the raw copy, kV, GOhm, elapsed texts and three figures in the
