@@ -2,14 +2,17 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
+
+#include "platform/environment.h"
 
 class QPushButton;
 class QRadioButton;
 
 namespace qv70 {
 
-struct Environment;
 struct ProgramState;
+class CustomizeChoice;
 
 // What the main view redraws after the number format changed, in this order.
 // Any member may be empty (nothing to redraw there yet).
@@ -33,6 +36,7 @@ class CCustomizeDlg : public QDialog {
  public:
   CCustomizeDlg(ProgramState& state, const Environment& environment, NumberRedraw redraw,
                 QWidget* parent = nullptr);
+  ~CCustomizeDlg() override;
 
   QRadioButton* DecimalPeriod() const { return decimalPeriod_; }
   QRadioButton* DecimalComma() const { return decimalComma_; }
@@ -46,12 +50,15 @@ class CCustomizeDlg : public QDialog {
 
  private:
   void BuildControls();
-  void OnDecimalComma();
-  void OnDecimalPeriod();
+  void OnDecimalChosen(int decimal);
+  void OnSeparatorChosen(int separator);
+  // Shows the choice on the radio buttons.
+  void ShowChoice();
 
   ProgramState& state_;
-  const Environment& environment_;
+  Environment environment_;
   NumberRedraw redraw_;
+  std::unique_ptr<CustomizeChoice> choice_;
 
   QRadioButton* decimalPeriod_ = nullptr;
   QRadioButton* decimalComma_ = nullptr;

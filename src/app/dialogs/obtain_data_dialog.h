@@ -16,6 +16,8 @@ namespace qv70 {
 struct Environment;
 struct ProgramState;
 class UiServices;
+class UsbDriver;
+class UsbLink;
 class DownloadJob;
 
 // The Obtain Data window: counts what the instrument holds ("Select Data"),
@@ -56,9 +58,8 @@ class CObtainDataDlg : public QDialog {
   void OnObtainData();
   void OnCancel();
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  // "Cancel", Escape or the close box; ignored while an exchange runs.
+  void reject() override;
 
  private:
   void BuildControls();
@@ -72,6 +73,8 @@ class CObtainDataDlg : public QDialog {
   UiServices& ui_;
   std::function<void(const std::string&)> setStatusText_;
   std::function<void()> showNewData_;
+  std::unique_ptr<UsbDriver> driver_;
+  std::unique_ptr<UsbLink> link_;
   std::unique_ptr<DownloadJob> job_;
   bool busy_ = false;  // inside a blocking exchange: no second click, no close
   bool finished_ = false;

@@ -2,9 +2,9 @@
 
 #include <QDialog>
 #include <QLineEdit>
-#include <ctime>
 #include <memory>
-#include <string>
+
+#include "platform/environment.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,15 +13,11 @@ class QTimer;
 
 namespace qv70 {
 
-struct Environment;
 struct ProgramState;
 class UiServices;
+class UsbDriver;
+class UsbLink;
 class SettingsJob;
-
-// The instrument clock text shown while "Set Date time" is ticked:
-// "%Y-%m-%d %p %I:%M:%S" of local time, written by the C library, so the
-// AM/PM marker follows the process locale and not the widget toolkit's.
-std::string ClockDisplayText(std::time_t now);
 
 // A t1/t2 field: at most two characters, and only the digits (main keyboard
 // or keypad), Left, Right, Backspace and Delete reach it; every other key,
@@ -72,17 +68,25 @@ class CInstrumentSettingDlg : public QDialog {
   void OnSelectAll();
   void OnApply();
   void OnClockTick();
+  // "Cancel", Escape or the close box; ignored while an exchange runs.
+  void reject() override;
 
  private:
   void BuildControls();
-  // The instrument check failed: the window closes as with "Cancel".
-  void CloseAsCancel();
+  // Copies the job's boxes, fields, list and clock text onto the controls.
+  void ShowJobState();
+  // Runs one job action with the window's buttons held, then shows its result
+  // and closes the window when the action says so.
+  template <typename Action>
+  void Run(Action action);
 
   ProgramState& state_;
   UiServices& ui_;
-  const Environment& environment_;
+  Environment environment_;
+  std::unique_ptr<UsbDriver> driver_;
+  std::unique_ptr<UsbLink> link_;
   std::unique_ptr<SettingsJob> job_;
-  bool closing_ = false;
+  bool busy_ = false;  // inside an exchange: no second click, no close
 
   QCheckBox* dateTimeBox_ = nullptr;
   QLineEdit* dateTimeField_ = nullptr;
