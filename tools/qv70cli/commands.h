@@ -1,0 +1,45 @@
+#pragma once
+
+// The commands of qv70cli. Each command is one function taking the words after
+// its name and returning the exit status:
+//   kExitOk       success (output on standard output);
+//   kExitRefused  the input was refused: the program's message alone on a line
+//                 on standard error (use Refuse);
+//   kExitUsage    the words do not fit the command: main prints the usage text.
+//
+// Adding a command: declare its function here, define it in a .cpp of this
+// folder (the build takes every .cpp), and add one line to kCommands in main.cpp.
+
+#include <string>
+#include <vector>
+
+namespace qv70 {
+struct ProgramState;
+}
+
+namespace qv70::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+using Arguments = std::vector<std::string>;
+
+// Writes `message` and a line end to standard error; returns kExitRefused.
+int Refuse(const std::string& message);
+
+// Takes "--name value" out of `args` when present. False (a usage error) when
+// the option has no value or the value is not one of `allowed`; `value` keeps
+// its default when the option is absent.
+bool TakeOption(Arguments& args, const std::string& name, const std::vector<std::string>& allowed,
+                std::string& value);
+
+// Opens a data file exactly as the Open command does (same reader, checks and
+// install) into `state`; on refusal prints the program's message and returns false.
+bool OpenDataFileForCli(const std::string& path, ProgramState& state);
+
+// Data files (file_commands.cpp).
+int RunDump(Arguments args);
+int RunSave(Arguments args);
+
+}  // namespace qv70::cli

@@ -1,0 +1,54 @@
+// qv70cli: the program's core without a window, for scripts and tests.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+namespace qv70::cli {
+namespace {
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // the words after the command name, for the usage text
+  int (*run)(Arguments args);
+};
+
+// The command table. To add a command, declare it in commands.h and add one line here.
+const Command kCommands[] = {
+    {"dump", "FILE [--copy raw|converted|display] [--decimal period|comma]", RunDump},
+    {"save", "IN OUT [--separator comma|semicolon] [--decimal period|comma]", RunSave},
+};
+
+void PrintUsage(std::FILE* stream) {
+  std::fprintf(stream, "usage: qv70cli COMMAND [ARGUMENTS]\ncommands:\n");
+  for (const Command& command : kCommands) std::fprintf(stream, "  %s %s\n", command.name, command.synopsis);
+}
+
+}  // namespace
+}  // namespace qv70::cli
+
+int main(int argc, char** argv) {
+  using namespace qv70::cli;
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+                    std::strcmp(argv[1], "help") == 0)) {
+    PrintUsage(stdout);
+    return kExitOk;
+  }
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return kExitUsage;
+  }
+  for (const Command& command : kCommands) {
+    if (std::strcmp(argv[1], command.name) != 0) continue;
+    int status = command.run(Arguments(argv + 2, argv + argc));
+    if (status == kExitUsage) PrintUsage(stderr);
+    // Output that could not be written is not a success.
+    if (std::fflush(stdout) != 0 && status == kExitOk) return Refuse("Cannot write the output.");
+    return status;
+  }
+  std::fprintf(stderr, "qv70cli: unknown command \"%s\"\n", argv[1]);
+  PrintUsage(stderr);
+  return kExitUsage;
+}
