@@ -90,9 +90,18 @@ std::string ReformatExponent(const std::string& value) {
 }
 
 CountList ParseCounts(const std::string& reply) {
+  // Counts are positional: when the commas run out, the text left is the
+  // current count and the later ones are 0. (Plain splitting would shift a
+  // short reply's last count into the last logging set.)
   CountList counts{};
   std::string rest = reply;
-  for (int i = 0; i < kCountListSize - 1; ++i) counts[i] = TextToInt(TakeNextValue(rest));
+  for (int i = 0; i < kCountListSize - 1; ++i) {
+    if (rest.find(',') == std::string::npos) {
+      counts[i] = TextToInt(rest);
+      return counts;
+    }
+    counts[i] = TextToInt(TakeNextValue(rest));
+  }
   counts[kCountListSize - 1] = TextToInt(rest);
   return counts;
 }

@@ -42,7 +42,8 @@ std::string CutTerminator(std::string_view reply);
 // A value holding a lower-case "e" becomes the "%lf" text of its number.
 std::string ReformatExponent(const std::string& value);
 
-// C: the 20 counts (groups A..P, then logging sets 0..9), read with atoi.
+// C: the 20 counts (groups A..P, then logging sets 0..9), read with atoi. A
+// short reply fills the counts in order and leaves the rest 0.
 CountList ParseCounts(const std::string& reply);
 // Bounds counts to what the tables hold: records 0..10 per group, samples 0..360
 // per set. Applied to every count reply before any logging reply is parsed.
