@@ -64,10 +64,25 @@ bool IsThreeFigureField(TestType type, int s) {
   return false;
 }
 
-// Enough room for the integer digits of any double (at most 309) and the
-// fraction digits the rounding reads beyond them.
-constexpr int kDigitRoom = 400;
+// Room for the integer digits of any double (at most 309), and for the fraction
+// digits the rounding reads: at most 50 below one plus the four it looks beyond
+// the first significant digit (a value with integer digits has at most 16 + 3).
+constexpr int kIntegerDigitRoom = 320;
+constexpr int kFractionDigitRoom = 64;
 constexpr int kMaxFractionDigitsBelowOne = 50;
+
+// "%.0lf" of a text that already is a plain whole number of at most 15 digits
+// gives the text back unchanged; whole ohms and volts usually arrive that way.
+bool IsPlainWholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 15 || (text[0] == '0' && text.size() > 1)) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::string WholeNumberText(const std::string& text) {
+  return IsPlainWholeNumber(text) ? text : FormatText("%.0lf", TextToDouble(text));
+}
 
 std::string FormatKept(double value, int decimals) {
   return FormatText("%.*f", decimals, value);
@@ -114,21 +129,21 @@ std::string FormatThreeFigures(std::string_view input) {
   double whole = std::floor(x);
   double fraction = x - std::floor(x);
 
-  int digit[kDigitRoom] = {};
+  int digit[kIntegerDigitRoom];  // only digit[0..n) is ever read
   int n = 0;
   if (whole > 0) {
-    while (whole != 0 && n < kDigitRoom) {
+    while (whole != 0 && n < kIntegerDigitRoom) {
       double tenth = std::floor(whole / 10);
       digit[n++] = static_cast<int>(whole - tenth * 10);
       whole = tenth;
     }
   }
 
-  int frac[kDigitRoom] = {};
+  int frac[kFractionDigitRoom] = {};
   int m = 0;
   if (fraction > 0) {
     const int limit = n > 0 ? n + 3 : kMaxFractionDigitsBelowOne;
-    while (fraction != 0 && m < limit && m < kDigitRoom) {
+    while (fraction != 0 && m < limit && m < kFractionDigitRoom - 5) {
       frac[m] = static_cast<int>(fraction * 10);
       fraction = fraction * 10 - frac[m];
       ++m;
@@ -203,10 +218,10 @@ void ConvertManualRecord(RecordTables& tables, int group, int record) {
     if (!c.empty() && !HasMark(c)) {
       if (IsVoltageField(s)) {
         c = FormatText("%lf", TextToDouble(c) / 1000);
-        r = FormatText("%.0lf", TextToDouble(r));
+        r = WholeNumberText(r);
       } else if (IsResistanceField(s)) {
         c = FormatText("%0.15lf", TextToDouble(c) / 1e9);
-        r = FormatText("%.0lf", TextToDouble(r));
+        r = WholeNumberText(r);
       } else if (s == field::kElapsed || s == field::kStepInterval) {
         c = FormatElapsedMinutes(TextToInt(c));
       } else if (s == field::kTemperature || s == field::kHumidity) {
@@ -250,7 +265,7 @@ void ConvertLoggingSet(RecordTables& tables, int set) {
       if (!HasMark(c)) {
         const double scale = f == sample::kOutputVoltage ? 1000 : 1e9;
         c = FormatThreeFigures(FormatText("%lf", TextToDouble(c) / scale));
-        r = FormatText("%.0lf", TextToDouble(r));
+        r = WholeNumberText(r);
       }
       EmptyIfErrorMark(c);
     }
@@ -309,8 +324,22 @@ void ComputeSampleTimes(RecordTables& tables, const std::string& startDate,
   std::string date = startDate;
   std::string time = startTime;
   const int count = std::min(std::max(tables.sampleCount[static_cast<size_t>(set)], 0), kMaxSamples);
+  // Each sample is the previous sample's local time plus the interval. Once that
+  // time lies in a year the "20%y" text reproduces, it is carried as a time_t and
+  // only converted to local time, which is far cheaper than normalising every step.
+  bool carried = false;
+  std::time_t carriedTime = 0;
   for (int i = 0; i < count; ++i) {
-    std::tm next = AddSeconds(date, time, intervalSeconds);
+    std::tm next{};
+    if (carried) {
+      carriedTime += intervalSeconds;
+      localtime_r(&carriedTime, &next);
+    } else {
+      next = AddSeconds(date, time, intervalSeconds);
+      std::tm copy = next;
+      carriedTime = std::mktime(&copy);
+      carried = next.tm_year >= 100 && next.tm_year < 200 && carriedTime != static_cast<std::time_t>(-1);
+    }
     date = FormatTime("20%y-%m-%d", next);
     time = FormatTime("%H:%M:%S", next);
     const std::string elapsed = FormatElapsedHours(static_cast<long long>(i + 1) * intervalSeconds);

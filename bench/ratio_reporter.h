@@ -1,0 +1,48 @@
+#pragma once
+
+// A console reporter that also remembers each benchmark's time per iteration,
+// so a benchmark program can print its ratio to the baseline of the same run.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace qv70::bench {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+        seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  // Prints "name: x ms, baseline: y ms, ratio r" for each pair found.
+  void PrintRatio(const std::string& name, const std::string& baseline) const {
+    auto a = seconds_.find(name);
+    auto b = seconds_.find(baseline);
+    if (a == seconds_.end() || b == seconds_.end() || b->second <= 0) return;
+    std::printf("%s: %.3f ms; baseline %s: %.3f ms; ratio %.1f\n", name.c_str(), a->second * 1e3,
+                baseline.c_str(), b->second * 1e3, a->second / b->second);
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+// main() for a benchmark program that reports ratios of named pairs.
+#define QV70_BENCHMARK_MAIN_WITH_RATIOS(...)                                   \
+  int main(int argc, char** argv) {                                            \
+    benchmark::Initialize(&argc, argv);                                        \
+    qv70::bench::RatioReporter reporter;                                       \
+    benchmark::RunSpecifiedBenchmarks(&reporter);                              \
+    const char* pairs[][2] = {__VA_ARGS__};                                    \
+    for (const auto& pair : pairs) reporter.PrintRatio(pair[0], pair[1]);      \
+    benchmark::Shutdown();                                                     \
+    return 0;                                                                  \
+  }
+
+}  // namespace qv70::bench

@@ -1,0 +1,23 @@
+# The Debian packages the project needs; sourced by ./test and ./run.
+QV70_PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev libgl-dev libxkbcommon-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libusb-1.0-0-dev
+  clang libclang-rt-14-dev
+  xvfb xauth x11-utils xdotool imagemagick fonts-liberation
+)
+
+qv70_install_packages() {
+  local missing=() package
+  for package in "${QV70_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
