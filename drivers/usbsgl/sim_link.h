@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the library and qv70-sim meet. The simulator listens on a SOCK_SEQPACKET
+// Unix socket; every connection opens with one control message, which starts
+// with a NUL byte (no instrument command does):
+//   "\0probe" -> the simulator answers "\0present" or "\0absent" and closes;
+//                this is CheckUSBDevices.
+//   "\0open"  -> "\0ready": the connection is now the instrument's pipes;
+//                "\0absent": no instrument attached; "\0busy": another program
+//                holds the pipes. The simulator closes after a refusal.
+// After "\0ready" the program writes commands ending in a line feed and reads
+// each reply as packets of at most 64 bytes followed by one empty packet.
+// A connection whose first message is not a control message is taken as
+// pipes at once, so a plain client (a test, socat) can talk to the simulator.
+namespace qv70::usbsgl {
+
+inline constexpr std::string_view kProbeMessage{"\0probe", 6};
+inline constexpr std::string_view kOpenMessage{"\0open", 5};
+inline constexpr std::string_view kPresentAnswer{"\0present", 8};
+inline constexpr std::string_view kAbsentAnswer{"\0absent", 7};
+inline constexpr std::string_view kReadyAnswer{"\0ready", 6};
+inline constexpr std::string_view kBusyAnswer{"\0busy", 5};
+
+// The largest packet of a reply: what one read of the program takes.
+inline constexpr size_t kReplyPacketSize = 64;
+
+// Environment variable naming the simulator's socket; it selects the simulator
+// back end whatever else exists.
+inline constexpr const char* kSimSocketVariable = "QV70_SIM_SOCKET";
+
+// $XDG_RUNTIME_DIR/qv70-sim.sock, else /tmp/qv70-sim-<uid>.sock.
+std::string DefaultSimSocketPath();
+
+bool IsSocketFile(const std::string& path);
+
+// A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set).
+int ConnectSeqpacket(const std::string& path);
+
+enum class SimAnswer { Present, Absent, Ready, Busy, NoAnswer };
+
+// Sends one control message on `fd` and waits at most `timeoutMs` for the answer.
+SimAnswer ExchangeControl(int fd, std::string_view message, int timeoutMs);
+
+// Read and write time-outs on a connected socket (also on its duplicates, as
+// they share the socket); 0 or less leaves them unlimited.
+void SetSocketTimeouts(int fd, int timeoutMs);
+
+}  // namespace qv70::usbsgl

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ZvUsbSgl.conf: which USB device the library talks to and how long it waits.
+// The file sits beside the library; every key is optional and falls back to the
+// default below. Lines are "key = value"; "#" and ";" start a comment.
+namespace qv70::usbsgl {
+
+struct UsbConfig {
+  // Vendor and product id of the instrument. The defaults are placeholders that
+  // match no device: the real ids come from the file (see the shipped example).
+  int vendorId = 0x0000;
+  int productId = 0x0000;
+  int interfaceNumber = 0;
+  int endpointOut = 0x02;  // bulk OUT: direction bit clear
+  int endpointIn = 0x81;   // bulk IN: direction bit set
+  // Every bulk transfer waits at most this long; a read that times out ends the reply.
+  int readTimeoutMs = 5000;
+  // When 1, a bulk packet shorter than the endpoint's packet size ends the reply
+  // at once instead of waiting for an empty packet or the time-out.
+  bool shortPacketEndsReply = false;
+};
+
+struct ConfigResult {
+  UsbConfig config;
+  // One message per line that was not understood; that key keeps its default.
+  std::vector<std::string> errors;
+};
+
+ConfigResult ParseUsbConfig(std::string_view text);
+// Reads and parses `path`; a missing or unreadable file gives the defaults and
+// one error naming the file.
+ConfigResult LoadUsbConfig(const std::string& path);
+
+}  // namespace qv70::usbsgl

@@ -1,0 +1,102 @@
+#include "sim_options.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace qv70::sim {
+
+std::string SimUsage() {
+  return "usage: qv70-sim [--socket PATH] [--demo [--seed N] | --load FILE] [--log FILE]\n"
+         "                [--fault KIND:PREFIX]... [--idn TEXT] [--serial TEXT]\n"
+         "\n"
+         "A stand-in for the QV70 instrument on a Unix socket, found by libZvUsbSgl.so.\n"
+         "  --socket PATH   listen here (default $XDG_RUNTIME_DIR/qv70-sim.sock,\n"
+         "                  else /tmp/qv70-sim-<uid>.sock); the library finds it through\n"
+         "                  QV70_SIM_SOCKET or the default path\n"
+         "  --demo          fill the memory with a plausible demo instrument\n"
+         "  --seed N        the demo's seed (default 1); also seeds the garbage fault\n"
+         "  --load FILE     fill the memory from a data file (.csv, either layout)\n"
+         "  --log FILE      write every command received, one per line\n"
+         "  --fault K:P     for commands beginning with P: silent (empty reply), nak (NG),\n"
+         "                  hang (no reply), garbage (random bytes); P may be empty (all);\n"
+         "                  --fault absent: no instrument attached; may be repeated\n"
+         "  --idn TEXT      the identification reply (default \"ZAVEL ,QV70 ,Ver1.00\")\n"
+         "  --serial TEXT   the serial number reply\n"
+         "Without --demo or --load the instrument's memory is empty.\n";
+}
+
+bool ParseSimOptions(const std::vector<std::string>& arguments, SimOptions& options, std::string& error) {
+  bool seedGiven = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--help" || option == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (option == "--demo") {
+      options.demo = true;
+      continue;
+    }
+    static const char* const kWithValue[] = {"--socket", "--seed", "--load", "--log", "--fault", "--idn", "--serial"};
+    bool known = false;
+    for (const char* name : kWithValue) known = known || option == name;
+    if (!known) {
+      error = "unknown option \"" + option + "\"";
+      return false;
+    }
+    if (i + 1 >= arguments.size()) {
+      error = option + " needs a value";
+      return false;
+    }
+    const std::string& value = arguments[++i];
+    if (option == "--socket") {
+      if (value.empty()) {
+        error = "--socket needs a path";
+        return false;
+      }
+      options.socketPath = value;
+    } else if (option == "--seed") {
+      char* end = nullptr;
+      errno = 0;
+      unsigned long long seed = std::strtoull(value.c_str(), &end, 10);
+      if (value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])) || *end != '\0' || errno != 0) {
+        error = "--seed needs a whole number, not \"" + value + "\"";
+        return false;
+      }
+      options.seed = seed;
+      seedGiven = true;
+    } else if (option == "--load") {
+      if (value.empty()) {
+        error = "--load needs a file name";
+        return false;
+      }
+      options.loadPath = value;
+    } else if (option == "--log") {
+      if (value.empty()) {
+        error = "--log needs a file name";
+        return false;
+      }
+      options.logPath = value;
+    } else if (option == "--fault") {
+      Fault fault{};
+      if (!ParseFault(value, fault, error)) return false;
+      options.faults.push_back(fault);
+    } else if (option == "--idn") {
+      options.idn = value;
+    } else {
+      options.serial = value;
+    }
+  }
+  if (options.demo && !options.loadPath.empty()) {
+    error = "--demo and --load cannot be used together";
+    return false;
+  }
+  if (seedGiven && !options.loadPath.empty()) {
+    error = "--seed belongs to --demo, not to --load";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qv70::sim
