@@ -37,9 +37,16 @@ DownloadJob::Outcome DownloadJob::SelectData() {
   if (!link_.CheckInstrument()) return Outcome::Close;
   if (link_.OpenPipes()) {
     std::string reply;
-    Exchange(CountCommand(), reply);
+    if (!Exchange(CountCommand(), reply)) {
+      // Silence is no answer: reading it as twenty zeros would tell the operator
+      // the instrument is empty.
+      ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
+      link_.ClosePipes();
+      return Outcome::Stay;
+    }
     // Bounded at once: a sample count beyond the tables must never steer a parse.
     buffer_.counts = LimitCounts(ParseCounts(reply));
+    counted_ = true;
 
     int total = 0;
     for (int i = 0; i < kBoxCount; ++i) {

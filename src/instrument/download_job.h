@@ -51,7 +51,9 @@ class DownloadJob {
 
   DownloadJob(UsbLink& link, RecordTables& tables, UiServices& ui, Callbacks callbacks = {});
 
-  // "Select Data": the count query.
+  // "Select Data": the count query. An instrument that answers it with nothing
+  // gets "The equipment is unusual,Please restart the equipment(QV70)." (caption
+  // "Obtain Data") and changes nothing, as when the pipes do not open.
   Outcome SelectData();
   // A check box clicked into `ticked`: updates the selection sum on the status line.
   // Disabled boxes cannot be ticked; the call is ignored for them.
@@ -77,6 +79,8 @@ class DownloadJob {
   int ProgressPosition() const { return progress_; }
   bool ProgressVisible() const { return progressVisible_; }
   const CountList& Counts() const { return buffer_.counts; }
+  // True once a count query has been answered.
+  bool Counted() const { return counted_; }
   // Sum of the counts of the ticked boxes.
   int SelectedSum() const;
 
@@ -102,6 +106,7 @@ class DownloadJob {
   std::array<bool, kBoxCount> enabled_{};
   std::array<bool, kBoxCount> ticked_{};
   bool actionsEnabled_ = false;
+  bool counted_ = false;
   std::string status_;
   int progress_ = 0;
   bool progressVisible_ = false;

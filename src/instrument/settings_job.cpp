@@ -121,6 +121,7 @@ void SettingsJob::SetStepEntry(int index) {
 }
 
 SettingsJob::Outcome SettingsJob::Apply() {
+  applied_ = false;
   if (!clockTicked_ && !piTicked_ && !stepTicked_) {
     ui_.ShowMessage(kNeedSelect, kCaption, MessageButtons::Ok, MessageIcon::Information);
     return Outcome::Stay;
@@ -157,6 +158,7 @@ SettingsJob::Outcome SettingsJob::Apply() {
     }
   }
   link_.ClosePipes();
+  applied_ = true;
   ui_.ShowMessage("All data have been sent", "sending success", MessageButtons::Ok,
                   MessageIcon::Information);
   return Outcome::Close;

@@ -57,7 +57,10 @@ class SettingsJob {
   // "Select All": the three boxes in turn, stopping when a check closes the dialog.
   Outcome SelectAll();
   // "Apply": checks, then sends clock, PI and step commands for the ticked boxes.
+  // Close both after success ("All data have been sent") and when the link fails;
+  // LastApplySucceeded tells them apart.
   Outcome Apply();
+  bool LastApplySucceeded() const { return applied_; }
 
   // Ticks the boxes without running their queries (for callers without a
   // dialog, which give the values themselves).
@@ -103,6 +106,7 @@ class SettingsJob {
   std::string t2_;
   int stepEntry_ = -1;
   std::string clockText_;
+  bool applied_ = false;
 };
 
 }  // namespace qv70

@@ -44,11 +44,12 @@ class UsbDriver {
 };
 
 // The real driver: dlopen of `libraryPath` (a full path) and the descriptors the
-// library returns, used with write, read and close. Reads wait at most
-// `readTimeoutMs` for data (a negative value waits for ever).
+// library returns, used with write, read and close. The library times out its
+// own reads (5 s unless configured); `readTimeoutMs` is a longer backstop for a
+// library that does not, so no read blocks for ever (negative: no backstop).
 class DlopenUsbDriver : public UsbDriver {
  public:
-  static constexpr int kDefaultReadTimeoutMs = 5000;
+  static constexpr int kDefaultReadTimeoutMs = 15000;
 
   explicit DlopenUsbDriver(std::string libraryPath, int readTimeoutMs = kDefaultReadTimeoutMs);
   // The library beside the running executable.

@@ -380,3 +380,23 @@ TEST(DownloadRun, FinishClosesPipesOnceAndClearsStatus) {
 
 }  // namespace
 }  // namespace qv70
+
+namespace qv70 {
+namespace {
+
+TEST(DownloadCount, SilentInstrumentIsNotAnEmptyOne) {
+  JobFixture f;
+  f.instrument.faultPrefix = ":MEM:DATA? COUNT";
+  f.instrument.faultReply = "";
+  EXPECT_EQ(f.job.SelectData(), DownloadJob::Outcome::Stay);
+  EXPECT_FALSE(f.job.Counted());
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].caption, "Obtain Data");
+  EXPECT_EQ(f.job.BoxCaption(0), "Group A");
+  EXPECT_EQ(f.job.StatusText(), "");
+  EXPECT_EQ(f.driver.openPipes, 0);
+}
+
+}  // namespace
+}  // namespace qv70
