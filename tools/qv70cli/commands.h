@@ -42,4 +42,9 @@ bool OpenDataFileForCli(const std::string& path, ProgramState& state);
 int RunDump(Arguments args);
 int RunSave(Arguments args);
 
+// Instrument (instrument_commands.cpp).
+int RunCount(Arguments args);
+int RunDownload(Arguments args);
+int RunSet(Arguments args);
+
 }  // namespace qv70::cli

@@ -19,6 +19,9 @@ struct Command {
 const Command kCommands[] = {
     {"dump", "FILE [--copy raw|converted|display] [--decimal period|comma]", RunDump},
     {"save", "IN OUT [--separator comma|semicolon] [--decimal period|comma]", RunSave},
+    {"count", "", RunCount},
+    {"download", "-o OUT [--groups all|A,C,...] [--sets all|0,3,...]", RunDownload},
+    {"set", "[--clock] [--pi T1 T2] [--step 30s|1min|2min|5min]", RunSet},
 };
 
 void PrintUsage(std::FILE* stream) {
