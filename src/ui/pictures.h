@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace qv70 {
+
+// The program's own 16 x 16 pictures for the toolbar and the menus, drawn in
+// code in one style: a dark outline, flat fills, one accent colour per command.
+enum class Picture { Open, Save, CopyGraph, ObtainData, Qv70Setting, SetReport, Help, About, Exit };
+enum class PictureState { Normal, Hot, Disabled };
+
+constexpr int kPictureSize = 16;
+
+QPixmap DrawPicture(Picture picture, PictureState state);
+// Normal, hot (QIcon::Active) and disabled pictures together.
+QIcon PictureIcon(Picture picture);
+
+// The About box's product band: the instrument and the product name on a
+// gradient, `size` in pixels.
+QPixmap DrawProductBand(const QSize& size);
+// The About box's own window icon (32 x 32).
+QIcon AboutIcon();
+
+}  // namespace qv70
