@@ -48,10 +48,15 @@ Reading Measure(double ohms, double volts) {
   return {rounded, FormatResistance(rounded)};
 }
 
-// A ratio of two readings, or "E" when either is out of range.
+// A ratio of two readings to three significant figures ("1.52", "12.3",
+// "0.950"), or "E" when either reading is out of range.
 std::string Ratio(const Reading& numerator, const Reading& denominator) {
   if (!numerator.InRange() || !denominator.InRange()) return "E";
-  return Format("%.2f", numerator.ohms / denominator.ohms);
+  double ratio = ThreeFigures(numerator.ohms / denominator.ohms);
+  int decimals = ratio >= 100 ? 0 : ratio >= 10 ? 1 : ratio >= 1 ? 2 : 3;
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.*f", decimals, ratio);
+  return text;
 }
 
 struct Stamp {

@@ -10,7 +10,7 @@
 //  - a memory record: label ("A0"), type code, then the type's values in base
 //    units: dates "2009-03-05", times "14:07:09", seconds and volts as whole
 //    numbers, temperature and humidity with one decimal, resistances in ohms in
-//    exponent form ("5.0e+09"), ratios with two decimals; "OF" above the range,
+//    exponent form ("5.0e+09"), ratios to three figures; "OF" above the range,
 //    "UF" below it and "E" for a value that could not be measured or computed;
 //  - a slot without a record: its label alone if it has one, else nothing but
 //    the CR LF (both non-empty replies, which the download accepts);

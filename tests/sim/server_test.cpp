@@ -1,0 +1,279 @@
+// The qv70-sim program: started from the build, driven over its socket.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+#include "demo_memory.h"
+#include "instrument.h"
+#include "sim_link.h"
+#include "sim_test_support.h"
+
+namespace qv70::sim {
+namespace {
+
+using simtest::RawClient;
+using simtest::SimProcess;
+using simtest::TempDir;
+
+class SimServerTest : public ::testing::Test {
+ protected:
+  void StartSim(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--socket", socket});
+    ASSERT_TRUE(sim.Start(arguments, socket, dir.File("output.txt"))) << simtest::ReadWholeFile(dir.File("output.txt"));
+  }
+  usbsgl::SimAnswer Control(std::string_view message) {
+    int fd = usbsgl::ConnectSeqpacket(socket);
+    if (fd < 0) return usbsgl::SimAnswer::NoAnswer;
+    usbsgl::SimAnswer answer = usbsgl::ExchangeControl(fd, message, 2000);
+    close(fd);
+    return answer;
+  }
+
+  TempDir dir;
+  std::string socket = dir.File("sim.sock");
+  SimProcess sim;
+};
+
+TEST_F(SimServerTest, RepliesArriveAsPacketsOfAtMost64BytesEndedByAnEmptyOne) {
+  StartSim({"--demo", "--seed", "3"});
+  InstrumentMemory memory = BuildDemoMemory(3);
+  const std::pair<std::string, std::string> cases[] = {
+      {":MEM:DATA? COUNT", CountReply(memory)},
+      {":MEM:DATA? A0", RecordReply(memory.slots[0][0])},
+      {":MEM:DATA? A2", RecordReply(memory.slots[0][2])},
+      {":MEM:DATA? P9", RecordReply(memory.slots[9][9])},
+      {":MEM:DATA? L0", LoggingReply(memory.sets[0])},
+      {":MEM:DATA? L1", LoggingReply(memory.sets[1])},
+      {"*IDN?", memory.idn + "\r\n"},
+      {":SET:STEP?", memory.stepCode + "\r\n"},
+  };
+  RawClient client(socket);
+  ASSERT_TRUE(client.Connected());
+  for (const auto& [command, expected] : cases) {
+    client.Send(command + "\n");
+    bool complete = false;
+    std::vector<std::string> packets = client.ReadPackets(3000, &complete);
+    ASSERT_TRUE(complete) << command;
+    std::string joined;
+    for (size_t i = 0; i < packets.size(); ++i) {
+      EXPECT_LE(packets[i].size(), 64u) << command;
+      // Only the last packet is empty and only the one before it may be short.
+      if (i + 2 < packets.size()) {
+        EXPECT_EQ(packets[i].size(), 64u) << command << " packet " << i;
+      }
+      joined += packets[i];
+    }
+    EXPECT_TRUE(packets.back().empty()) << command;
+    EXPECT_EQ(joined, expected) << command;
+  }
+}
+
+TEST_F(SimServerTest, ServesConnectionsOneAfterAnotherAndKeepsWhatWasSet) {
+  StartSim({"--demo"});
+  {
+    RawClient client(socket);
+    EXPECT_EQ(client.Ask(":SET:PI 3, 12"), "OK\r\n");
+    EXPECT_EQ(client.Ask(":SET:STEP 05"), "OK\r\n");
+  }
+  for (int round = 0; round < 20; ++round) {
+    RawClient client(socket);
+    ASSERT_EQ(client.Ask(":SET:PI?"), "03,12\r\n") << round;
+    ASSERT_EQ(client.Ask(":SET:STEP?"), "05\r\n") << round;
+  }
+}
+
+TEST_F(SimServerTest, LogsEveryCommandAsReceivedOnePerLine) {
+  std::string log = dir.File("commands.log");
+  StartSim({"--demo", "--log", log, "--fault", "hang::MEM:DATA? L"});
+  RawClient client(socket);
+  client.Ask(":MEM:DATA? COUNT");
+  client.Ask("*IDN?\r");
+  client.Send(":MEM:DATA? L2\n");  // never answered, still logged
+  client.ReadPackets(200);
+  client.Ask(":BOGUS COMMAND");
+  // The log is flushed after every line, so it can be read while the simulator runs.
+  EXPECT_EQ(simtest::ReadWholeFile(log), ":MEM:DATA? COUNT\n*IDN?\r\n:MEM:DATA? L2\n:BOGUS COMMAND\n");
+}
+
+TEST_F(SimServerTest, SeveralCommandsInOnePacketAreAnsweredInOrder) {
+  StartSim({"--serial", "S-77"});
+  RawClient client(socket);
+  client.Send("*IDN?\n:SERIAL?\n");
+  bool complete = false;
+  std::vector<std::string> first = client.ReadPackets(2000, &complete);
+  ASSERT_TRUE(complete);
+  std::vector<std::string> second = client.ReadPackets(2000, &complete);
+  ASSERT_TRUE(complete);
+  EXPECT_EQ(first.front(), "ZAVEL ,QV70 ,Ver1.00\r\n");
+  EXPECT_EQ(second.front(), "S-77\r\n");
+  // A command split over two packets waits for its line feed.
+  client.Send(":SET:");
+  EXPECT_TRUE(client.ReadPackets(200).empty());
+  client.Send("STEP?\n");
+  std::vector<std::string> step = client.ReadPackets(2000, &complete);
+  ASSERT_TRUE(complete);
+  EXPECT_EQ(step.front(), "01\r\n");
+}
+
+TEST_F(SimServerTest, FaultsAsTheProgramSeesThem) {
+  StartSim({"--demo", "--fault", "silent:*IDN?", "--fault", "nak::SET:PI", "--fault", "hang::MEM:DATA? L",
+            "--fault", "garbage::SERIAL?"});
+  RawClient client(socket);
+  bool complete = false;
+  client.Send("*IDN?\n");
+  std::vector<std::string> silent = client.ReadPackets(2000, &complete);
+  EXPECT_TRUE(complete);
+  EXPECT_EQ(silent, std::vector<std::string>{""});
+  EXPECT_EQ(client.Ask(":SET:PI 2, 20"), "NG\r\n");
+  EXPECT_EQ(client.Ask(":SET:PI?"), "NG\r\n");
+  client.Send(":MEM:DATA? L0\n");
+  EXPECT_TRUE(client.ReadPackets(300, &complete).empty());
+  EXPECT_FALSE(complete);
+  // After a hang the next command is answered as usual.
+  EXPECT_EQ(client.Ask(":SET:STEP?"), "01\r\n");
+  std::string garbage = client.Ask(":SERIAL?");
+  EXPECT_FALSE(garbage.empty());
+  EXPECT_EQ(garbage.find("09120345"), std::string::npos);
+}
+
+TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {
+  StartSim({});
+  EXPECT_EQ(Control(usbsgl::kProbeMessage), usbsgl::SimAnswer::Present);
+  int pipes = usbsgl::ConnectSeqpacket(socket);
+  ASSERT_EQ(usbsgl::ExchangeControl(pipes, usbsgl::kOpenMessage, 2000), usbsgl::SimAnswer::Ready);
+  // While a program holds the pipes, probes are still answered; a second open is refused.
+  EXPECT_EQ(Control(usbsgl::kProbeMessage), usbsgl::SimAnswer::Present);
+  EXPECT_EQ(Control(usbsgl::kOpenMessage), usbsgl::SimAnswer::Busy);
+  close(pipes);
+  // Closed pipes are free again at once.
+  EXPECT_EQ(Control(usbsgl::kOpenMessage), usbsgl::SimAnswer::Ready);
+}
+
+TEST_F(SimServerTest, AbsentInstrumentIsNotFoundAndCannotBeOpened) {
+  StartSim({"--demo", "--fault", "absent"});
+  EXPECT_EQ(Control(usbsgl::kProbeMessage), usbsgl::SimAnswer::Absent);
+  EXPECT_EQ(Control(usbsgl::kOpenMessage), usbsgl::SimAnswer::Absent);
+  RawClient client(socket);
+  EXPECT_EQ(client.Ask(":MEM:DATA? COUNT", 500), "");
+}
+
+TEST_F(SimServerTest, ProgramClosingInTheMiddleOfAReplyDoesNotStopTheServer) {
+  StartSim({"--demo"});
+  for (int round = 0; round < 5; ++round) {
+    RawClient client(socket);
+    for (int s = 0; s < 10; ++s) client.Send(":MEM:DATA? L" + std::to_string(s) + "\n");
+  }  // closed with thousands of bytes unread
+  RawClient client(socket);
+  EXPECT_EQ(client.Ask(":SET:STEP?"), "01\r\n");
+}
+
+struct StopCase {
+  const char* name;
+  int signal;
+};
+
+TEST_F(SimServerTest, StopsCleanlyOnTermAndInterruptRemovingItsSocket) {
+  for (StopCase c : {StopCase{"SIGTERM", SIGTERM}, StopCase{"SIGINT", SIGINT}}) {
+    StartSim({"--demo"});
+    RawClient holding(socket);  // a connected program does not keep it alive
+    holding.Ask("*IDN?");
+    EXPECT_EQ(sim.Stop(c.signal), 0) << c.name;
+    EXPECT_NE(access(socket.c_str(), F_OK), 0) << c.name;
+  }
+}
+
+TEST_F(SimServerTest, RefusesToStartWhereAnotherSimulatorListens) {
+  StartSim({"--demo"});
+  std::string output;
+  EXPECT_EQ(simtest::RunSimToEnd({"--socket", socket}, output), 1);
+  EXPECT_NE(output.find("another simulator is already listening on " + socket), std::string::npos) << output;
+  // The first one is untouched and still serves.
+  RawClient client(socket);
+  EXPECT_EQ(client.Ask(":SET:STEP?"), "01\r\n");
+}
+
+TEST(SimStartup, ReplacesAStaleSocketButNeverAnotherFile) {
+  TempDir dir;
+  std::string stale = dir.File("stale.sock");
+  int fd = socket(AF_UNIX, SOCK_SEQPACKET, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof(address.sun_path), "%s", stale.c_str());
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  close(fd);  // the socket file stays, with nobody listening
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--socket", stale}, stale, dir.File("out.txt")));
+  EXPECT_EQ(RawClient(stale).Ask(":SET:STEP?"), "01\r\n");
+  EXPECT_EQ(sim.Stop(), 0);
+
+  std::string plain = dir.File("plain.txt");
+  simtest::WriteWholeFile(plain, "keep me");
+  std::string output;
+  EXPECT_EQ(simtest::RunSimToEnd({"--socket", plain}, output), 1);
+  EXPECT_NE(output.find("is not a socket"), std::string::npos) << output;
+  EXPECT_EQ(simtest::ReadWholeFile(plain), "keep me");
+}
+
+struct RefusalCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  int status;
+  const char* message;
+};
+
+TEST(SimStartup, ClearMessagesForBadCommandLines) {
+  TempDir dir;
+  const RefusalCase cases[] = {
+      {"unknown option", {"--verbose"}, 2, "unknown option \"--verbose\""},
+      {"missing value", {"--socket"}, 2, "--socket needs a value"},
+      {"demo and load", {"--demo", "--load", "x.csv"}, 2, "cannot be used together"},
+      {"bad seed", {"--demo", "--seed", "-4"}, 2, "--seed needs a whole number"},
+      {"bad fault", {"--fault", "slow:*IDN?"}, 2, "unknown fault"},
+      {"missing data file", {"--load", dir.File("none.csv")}, 1, "cannot read the data file"},
+      {"unwritable log", {"--log", dir.File("no/such/dir/log.txt")}, 1, "cannot write the log file"},
+      {"socket path too long", {"--socket", "/tmp/" + std::string(120, 'x')}, 1, "longer than"},
+  };
+  for (const RefusalCase& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    if (std::string(c.name) != "socket path too long" && std::string(c.name) != "missing value") {
+      arguments.insert(arguments.end(), {"--socket", dir.File("s.sock")});
+    }
+    std::string output;
+    EXPECT_EQ(simtest::RunSimToEnd(arguments, output), c.status) << c.name;
+    EXPECT_NE(output.find(c.message), std::string::npos) << c.name << ": " << output;
+  }
+}
+
+TEST(SimStartup, LoadsADataFileAndServesIt) {
+  TempDir dir;
+  std::string file = dir.File("small.csv");
+  simtest::WriteWholeFile(file,
+                          "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0;0;0;0;0;0;0;0;0;0;0;0;1;0;0;0;0;0;0;0\r\n\r\n"
+                          "1 logging\r\n\r\n"
+                          "No.;Test Type;Date;Time;Test Interval[sec];Temperature[C];Humidity[%RH];Set Voltage[V]\r\n"
+                          "L2;LOGGING;2009-03-05;14:07:09;30;21,5;40,0;1000\r\n"
+                          "Data No.;Date;Time;Output Voltage[V];Resistance[Ohm]\r\n"
+                          "1;2009-03-05;14:07:39;1001;5000000000\r\n\r\n"
+                          "2 manual\r\n\r\n3 Time\r\n\r\n4 IDN\r\nZAVEL ;QV70 ;Ver1.00\r\n\r\n"
+                          "5 Serial Number\r\nSN9\r\n\r\n6 PI\r\nt1[min];t2[min]\r\n01;10\r\n\r\n"
+                          "7 one step interval\r\n05;[min]\r\n");
+  std::string socket = dir.File("sim.sock");
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--socket", socket, "--load", file, "--serial", "OVERRIDE"}, socket, dir.File("o.txt")));
+  RawClient client(socket);
+  EXPECT_EQ(client.Ask(":MEM:DATA? COUNT"), "0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0\r\n");
+  EXPECT_EQ(client.Ask(":MEM:DATA? L2"), "L2,LOGGING,2009-03-05,14:07:09,30,21.5,40.0,1000,1001,5.0e+09\r\n");
+  EXPECT_EQ(client.Ask("*IDN?"), "ZAVEL ,QV70 ,Ver1.00\r\n");
+  EXPECT_EQ(client.Ask(":SERIAL?"), "OVERRIDE\r\n");
+  EXPECT_EQ(client.Ask(":SET:STEP?"), "05\r\n");
+}
+
+}  // namespace
+}  // namespace qv70::sim
