@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -75,7 +77,14 @@ long DlopenUsbDriver::Write(int pipe, const char* data, std::size_t length) {
 }
 
 long DlopenUsbDriver::Read(int pipe, char* buffer, std::size_t capacity) {
-  if (readTimeoutMs_ >= 0) {
+  if (pipe != timedPipe_) {
+    timeval limit{};
+    socklen_t size = sizeof limit;
+    timedPipe_ = pipe;
+    timedPipeHasTimeout_ = getsockopt(pipe, SOL_SOCKET, SO_RCVTIMEO, &limit, &size) == 0 &&
+                           (limit.tv_sec != 0 || limit.tv_usec != 0);
+  }
+  if (!timedPipeHasTimeout_ && readTimeoutMs_ >= 0) {
     pollfd entry{pipe, POLLIN, 0};
     int ready;
     do {
@@ -88,9 +97,13 @@ long DlopenUsbDriver::Read(int pipe, char* buffer, std::size_t capacity) {
   do {
     got = ::read(pipe, buffer, capacity);
   } while (got < 0 && errno == EINTR);
+  // A failed or timed-out read ends the reply like an empty one.
   return got < 0 ? 0 : static_cast<long>(got);
 }
 
-void DlopenUsbDriver::Close(int pipe) { ::close(pipe); }
+void DlopenUsbDriver::Close(int pipe) {
+  if (pipe == timedPipe_) timedPipe_ = kInvalidPipe;
+  ::close(pipe);
+}
 
 }  // namespace qv70

@@ -44,12 +44,13 @@ class UsbDriver {
 };
 
 // The real driver: dlopen of `libraryPath` (a full path) and the descriptors the
-// library returns, used with write, read and close. The library times out its
-// own reads (5 s unless configured); `readTimeoutMs` is a longer backstop for a
-// library that does not, so no read blocks for ever (negative: no backstop).
+// library returns, used with write, read and close. A descriptor that carries
+// its own receive time-out (the library sets one, 5 s unless configured) is
+// read directly so that time-out governs; any other descriptor is waited on for
+// at most `readTimeoutMs` (negative: for ever), so no read blocks for ever.
 class DlopenUsbDriver : public UsbDriver {
  public:
-  static constexpr int kDefaultReadTimeoutMs = 15000;
+  static constexpr int kDefaultReadTimeoutMs = 5000;
 
   explicit DlopenUsbDriver(std::string libraryPath, int readTimeoutMs = kDefaultReadTimeoutMs);
   // The library beside the running executable.
@@ -75,6 +76,9 @@ class DlopenUsbDriver : public UsbDriver {
   void* handle_ = nullptr;
   int references_ = 0;
   std::string loadError_;
+  // Whether the last descriptor read has a receive time-out of its own.
+  int timedPipe_ = kInvalidPipe;
+  bool timedPipeHasTimeout_ = false;
 };
 
 }  // namespace qv70

@@ -181,3 +181,48 @@ TEST(UsbLinkTransact, WritesExactBytesAndFailedReadsEndTheReply) {
 
 }  // namespace
 }  // namespace qv70
+
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace qv70 {
+namespace {
+
+// The real driver's reads on descriptors that never deliver: a descriptor
+// with its own receive time-out uses it, any other one the driver's backstop.
+TEST(DlopenDriverRead, SilentDescriptorsEndWithinTheirTimeOut) {
+  struct Row {
+    const char* name;
+    bool socketWithTimeout;
+    int backstopMs;
+  } rows[] = {{"plain pipe, backstop", false, 150}, {"socket with its own time-out", true, -1}};
+  for (const Row& row : rows) {
+    int fds[2];
+    if (row.socketWithTimeout) {
+      ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, fds), 0);
+      timeval limit{0, 150000};
+      ASSERT_EQ(setsockopt(fds[0], SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit), 0);
+    } else {
+      ASSERT_EQ(pipe(fds), 0);
+    }
+    DlopenUsbDriver driver("/nonexistent/" + std::string(kUsbLibraryName), row.backstopMs);
+    char buffer[64];
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(driver.Read(fds[0], buffer, sizeof buffer), 0) << row.name;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(seconds, 0.1) << row.name;
+    EXPECT_LT(seconds, 1.0) << row.name;
+    // Data that is there is delivered at once.
+    ASSERT_EQ(write(fds[1], "OK\r\n", 4), 4);
+    EXPECT_EQ(driver.Read(fds[0], buffer, sizeof buffer), 4) << row.name;
+    driver.Close(fds[0]);
+    close(fds[1]);
+  }
+}
+
+}  // namespace
+}  // namespace qv70
