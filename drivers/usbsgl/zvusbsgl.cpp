@@ -123,7 +123,9 @@ int OpenConnection() {
 // it, the call for the other pipe gets a duplicate. The library keeps that
 // duplicate only between the two calls, so once the program has closed both
 // descriptors the connection is gone. Asking for the same pipe twice starts a
-// new connection.
+// new connection. A SOCK_SEQPACKET write to a peer that has gone fails with
+// EPIPE and raises no SIGPIPE, so an instrument that vanishes never ends the
+// program.
 std::mutex pairingMutex;
 int partnerFd = -1;
 int partnerPipe = -1;

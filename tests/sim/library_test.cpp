@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "demo_memory.h"
@@ -276,6 +277,27 @@ TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   waitpid(child, &status, 0);
   EXPECT_EQ(simtest::ReadWholeFile(outPath), "");
   EXPECT_EQ(simtest::ReadWholeFile(errPath), "");
+}
+
+TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {
+  StartSim({"--demo"});
+  pid_t child = fork();
+  if (child == 0) {
+    int writePipe = open(0), readPipe = open(1);
+    if (writePipe < 0 || readPipe < 0) _exit(2);
+    // Wait for the parent to end the simulator.
+    char byte;
+    if (::read(readPipe, &byte, 1) != 0) _exit(3);
+    (void)!::write(writePipe, "*IDN?\n", 6);
+    (void)!::write(writePipe, "*IDN?\n", 6);
+    _exit(::read(readPipe, &byte, 1) <= 0 ? 0 : 4);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  sim.Stop(SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "the program was killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(LibraryFile, ExportsExactlyTheTwoEntryPoints) {

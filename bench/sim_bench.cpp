@@ -1,0 +1,147 @@
+// A full download of the demo instrument (10 groups of 10 records, 10 logging
+// sets of 360 samples, the four information queries) through libZvUsbSgl.so
+// and qv70-sim, against the same bytes exchanged over a raw socket pair served
+// by a thread. qv70-sim and the library are found beside this program.
+
+#include <benchmark/benchmark.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string BinDirectory() {
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  std::string self(path, length > 0 ? static_cast<size_t>(length) : 0);
+  return self.substr(0, self.rfind('/'));
+}
+
+std::vector<std::string> DownloadCommands() {
+  std::vector<std::string> commands{":MEM:DATA? COUNT\n"};
+  for (char letter : std::string("ABCDEFHJNP"))
+    for (int r = 0; r < 10; ++r) commands.push_back(std::string(":MEM:DATA? ") + letter + std::to_string(r) + "\n");
+  for (int s = 0; s < 10; ++s) commands.push_back(":MEM:DATA? L" + std::to_string(s) + "\n");
+  for (const char* info : {"*IDN?\n", ":SERIAL?\n", ":SET:PI?\n", ":SET:STEP?\n"}) commands.push_back(info);
+  return commands;
+}
+
+// One exchange as the program makes it; the reply's length.
+size_t Exchange(int writeFd, int readFd, const std::string& command, std::string* reply = nullptr) {
+  (void)!write(writeFd, command.data(), command.size());
+  size_t total = 0;
+  char chunk[64];
+  for (;;) {
+    ssize_t got = read(readFd, chunk, sizeof(chunk));
+    if (got <= 0) return total;
+    if (reply != nullptr) reply->append(chunk, static_cast<size_t>(got));
+    total += static_cast<size_t>(got);
+  }
+}
+
+struct Simulator {
+  pid_t pid = -1;
+  std::string socket;
+  void* library = nullptr;
+  int (*check)(void*) = nullptr;
+  int (*open)(int) = nullptr;
+
+  Simulator() {
+    std::string bin = BinDirectory();
+    socket = "/tmp/qv70-bench-" + std::to_string(getpid()) + ".sock";
+    pid = fork();
+    if (pid == 0) {
+      std::string sim = bin + "/qv70-sim";
+      execl(sim.c_str(), sim.c_str(), "--socket", socket.c_str(), "--demo", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int i = 0; i < 500 && access(socket.c_str(), F_OK) != 0; ++i) usleep(10000);
+    setenv("QV70_SIM_SOCKET", socket.c_str(), 1);
+    library = dlopen((bin + "/libZvUsbSgl.so").c_str(), RTLD_NOW);
+    if (library != nullptr) {
+      check = reinterpret_cast<int (*)(void*)>(dlsym(library, "CheckUSBDevices"));
+      open = reinterpret_cast<int (*)(int)>(dlsym(library, "OpenUSBBulkFile"));
+    }
+  }
+  ~Simulator() {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  bool Ready() const { return check != nullptr && open != nullptr; }
+};
+
+Simulator& Sim() {
+  static Simulator simulator;
+  return simulator;
+}
+
+void BM_DownloadThroughLibraryAndSimulator(benchmark::State& state) {
+  Simulator& sim = Sim();
+  if (!sim.Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  std::vector<std::string> commands = DownloadCommands();
+  size_t bytes = 0;
+  for (auto _ : state) {
+    if (sim.check(nullptr) != 1) {
+      state.SkipWithError("no instrument");
+      return;
+    }
+    int writeFd = sim.open(0), readFd = sim.open(1);
+    bytes = 0;
+    for (const std::string& command : commands) bytes += Exchange(writeFd, readFd, command);
+    close(writeFd);
+    close(readFd);
+  }
+  state.counters["reply_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_DownloadThroughLibraryAndSimulator)->Unit(benchmark::kMillisecond);
+
+// The baseline: the replies recorded once, then served by a thread over a raw
+// socket pair in the same packets (64 bytes and an empty one).
+void BM_SameBytesOverRawSocketPair(benchmark::State& state) {
+  Simulator& sim = Sim();
+  if (!sim.Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  std::vector<std::string> commands = DownloadCommands();
+  std::vector<std::string> replies(commands.size());
+  int writeFd = sim.open(0), readFd = sim.open(1);
+  for (size_t i = 0; i < commands.size(); ++i) Exchange(writeFd, readFd, commands[i], &replies[i]);
+  close(writeFd);
+  close(readFd);
+
+  for (auto _ : state) {
+    int pair[2];
+    socketpair(AF_UNIX, SOCK_SEQPACKET, 0, pair);
+    std::thread server([&] {
+      char command[256];
+      for (const std::string& reply : replies) {
+        if (recv(pair[1], command, sizeof(command), 0) <= 0) return;
+        for (size_t offset = 0; offset < reply.size(); offset += 64)
+          send(pair[1], reply.data() + offset, std::min<size_t>(64, reply.size() - offset), MSG_NOSIGNAL);
+        send(pair[1], nullptr, 0, MSG_NOSIGNAL);
+      }
+    });
+    for (const std::string& command : commands) Exchange(pair[0], pair[0], command);
+    server.join();
+    close(pair[0]);
+    close(pair[1]);
+  }
+}
+BENCHMARK(BM_SameBytesOverRawSocketPair)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
