@@ -31,6 +31,23 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   result.append(text, start, std::string::npos);
   return result;
 }
+// The splitting rule over a view that only moves forward, so a long logging
+// reply is split in one pass instead of being copied down after every value.
+class ValueCursor {
+ public:
+  explicit ValueCursor(std::string_view text) : rest_(text) {}
+  std::string Next() {
+    std::size_t comma = rest_.find(',');
+    if (comma == std::string_view::npos) return {};
+    std::string value(rest_.substr(0, comma));
+    rest_.remove_prefix(comma + 1);
+    return value;
+  }
+  std::string_view Rest() const { return rest_; }
+
+ private:
+  std::string_view rest_;
+};
 }  // namespace
 
 std::string CountCommand() { return ":MEM:DATA? COUNT\n"; }
@@ -150,9 +167,10 @@ void ParseMemoryRecord(std::string reply, ManualRecord& record) {
   } else if (Contains(reply, "MS")) {
     n = 18;
   }
+  ValueCursor values(reply);
   int i = 0;
-  for (; i < n - 1; ++i) record[i] = ReformatExponent(TakeNextValue(reply));
-  record[i] = ReformatExponent(CutTerminator(reply));
+  for (; i < n - 1; ++i) record[i] = ReformatExponent(values.Next());
+  record[i] = ReformatExponent(CutTerminator(values.Rest()));
 
   if (n == 13) {
     // TC records keep reference temperature, TC resistance and table number in
@@ -174,16 +192,17 @@ void ParseMemoryRecord(std::string reply, ManualRecord& record) {
 void ParseLoggingSet(std::string reply, int count, LoggingHeader& header, LoggingSample* samples) {
   // The instrument sends an extra comma after an over-range resistance.
   reply = ReplaceAll(std::move(reply), "OF,,", "OF,");
-  for (int c = 0; c < kHeaderFieldCount; ++c) header[c] = ReformatExponent(TakeNextValue(reply));
+  ValueCursor values(reply);
+  for (int c = 0; c < kHeaderFieldCount; ++c) header[c] = ReformatExponent(values.Next());
   count = std::clamp(count, 0, kMaxSamples);
   for (int i = 0; i < count; ++i) {
-    samples[i][sample::kOutputVoltage] = ReformatExponent(TakeNextValue(reply));
+    samples[i][sample::kOutputVoltage] = ReformatExponent(values.Next());
     if (i == count - 1) {
-      std::string last = ReformatExponent(CutTerminator(reply));
+      std::string last = ReformatExponent(CutTerminator(values.Rest()));
       if (Contains(last, "OF")) last = last.substr(0, 2);
       samples[i][sample::kResistance] = std::move(last);
     } else {
-      samples[i][sample::kResistance] = ReformatExponent(TakeNextValue(reply));
+      samples[i][sample::kResistance] = ReformatExponent(values.Next());
     }
   }
 }

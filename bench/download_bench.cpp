@@ -1,0 +1,198 @@
+// A full download of the demo instrument (10 groups of 10 records, 10 logging
+// sets of 360 samples, the four information queries) as the Obtain Data dialog
+// runs it: UsbLink over libZvUsbSgl.so and qv70-sim, the reply parsers and
+// FinishDownload. Baseline in the same run: the same bytes exchanged over a raw
+// socket pair served by a thread, with no parsing at all. qv70-sim and the
+// library are found beside this program.
+
+#include <benchmark/benchmark.h>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "data/record_tables.h"
+#include "instrument/download_job.h"
+#include "instrument/fake_usb_driver.h"
+#include "instrument/usb_driver.h"
+#include "instrument/usb_link.h"
+#include "platform/environment.h"
+#include "platform/scripted_ui_services.h"
+#include "ratio_reporter.h"
+
+namespace qv70 {
+namespace {
+
+// Starts the simulator once for the whole program.
+class DemoSimulator {
+ public:
+  DemoSimulator() {
+    const std::string bin = ExecutableDirectory();
+    socket_ = "/tmp/qv70-download-bench-" + std::to_string(getpid()) + ".sock";
+    const std::string sim = JoinPath(bin, "qv70-sim");
+    if (!FileExists(sim) || !FileExists(JoinPath(bin, kUsbLibraryName))) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      execl(sim.c_str(), sim.c_str(), "--socket", socket_.c_str(), "--demo", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int i = 0; i < 500 && !FileExists(socket_); ++i) usleep(10000);
+    setenv("QV70_SIM_SOCKET", socket_.c_str(), 1);
+    ready_ = FileExists(socket_);
+  }
+  ~DemoSimulator() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool Ready() const { return ready_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string socket_;
+  bool ready_ = false;
+};
+
+DemoSimulator& Simulator() {
+  static DemoSimulator simulator;
+  return simulator;
+}
+
+// The real driver, remembering every command and reply of one download.
+class RecordingDriver : public DlopenUsbDriver {
+ public:
+  using DlopenUsbDriver::DlopenUsbDriver;
+  long Write(int pipe, const char* data, std::size_t length) override {
+    exchanges.emplace_back(std::string(data, length), std::string());
+    return DlopenUsbDriver::Write(pipe, data, length);
+  }
+  long Read(int pipe, char* buffer, std::size_t capacity) override {
+    long got = DlopenUsbDriver::Read(pipe, buffer, capacity);
+    if (got > 0 && !exchanges.empty()) exchanges.back().second.append(buffer, static_cast<size_t>(got));
+    return got;
+  }
+  std::vector<std::pair<std::string, std::string>> exchanges;
+};
+
+// Count query, every box ticked, download: false when anything failed.
+bool FullDownload(UsbDriver& driver, RecordTables& tables) {
+  ScriptedUiServices ui;
+  UsbLink link(driver, ui);
+  DownloadJob job(link, tables, ui);
+  if (job.SelectData() != DownloadJob::Outcome::Stay || !job.Counted()) return false;
+  for (int i = 0; i < DownloadJob::kBoxCount; ++i) job.SetBoxTicked(i, true);
+  DownloadJob::Outcome outcome = job.ObtainData();
+  job.Finish();
+  return outcome == DownloadJob::Outcome::Downloaded;
+}
+
+void BM_FullDownloadThroughLinkAndSimulator(benchmark::State& state) {
+  if (!Simulator().Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  DlopenUsbDriver driver(DlopenUsbDriver::DefaultLibraryPath());
+  auto tables = std::make_unique<RecordTables>();
+  for (auto _ : state) {
+    if (!FullDownload(driver, *tables)) {
+      state.SkipWithError("the download failed");
+      return;
+    }
+  }
+  int samples = 0;
+  for (int count : tables->sampleCount) samples += count;
+  state.counters["samples"] = samples;
+}
+BENCHMARK(BM_FullDownloadThroughLinkAndSimulator)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// One exchange over the raw pair: the command, then 64-byte reads until an empty one.
+size_t RawExchange(int fd, const std::string& command) {
+  (void)!write(fd, command.data(), command.size());
+  size_t total = 0;
+  char chunk[64];
+  for (ssize_t got; (got = read(fd, chunk, sizeof chunk)) > 0;) total += static_cast<size_t>(got);
+  return total;
+}
+
+void BM_SameBytesOverRawSocketPair(benchmark::State& state) {
+  if (!Simulator().Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
+  auto tables = std::make_unique<RecordTables>();
+  if (!FullDownload(recorder, *tables)) {
+    state.SkipWithError("the recording download failed");
+    return;
+  }
+  const auto& exchanges = recorder.exchanges;
+  size_t bytes = 0;
+  for (auto _ : state) {
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, pair) != 0) {
+      state.SkipWithError("socketpair failed");
+      return;
+    }
+    std::thread server([&] {
+      char command[256];
+      for (const auto& exchange : exchanges) {
+        if (recv(pair[1], command, sizeof command, 0) <= 0) return;
+        const std::string& reply = exchange.second;
+        for (size_t offset = 0; offset < reply.size(); offset += 64) {
+          send(pair[1], reply.data() + offset, std::min<size_t>(64, reply.size() - offset), MSG_NOSIGNAL);
+        }
+        send(pair[1], nullptr, 0, MSG_NOSIGNAL);
+      }
+    });
+    bytes = 0;
+    for (const auto& exchange : exchanges) bytes += RawExchange(pair[0], exchange.first);
+    server.join();
+    close(pair[0]);
+    close(pair[1]);
+  }
+  state.counters["exchanges"] = static_cast<double>(exchanges.size());
+  state.counters["reply_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SameBytesOverRawSocketPair)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The same replies handed over in memory: what the parsing and FinishDownload
+// cost on their own, without any transport.
+void BM_SameRepliesParsedInMemory(benchmark::State& state) {
+  if (!Simulator().Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
+  auto tables = std::make_unique<RecordTables>();
+  if (!FullDownload(recorder, *tables)) {
+    state.SkipWithError("the recording download failed");
+    return;
+  }
+  FakeUsbDriver memory;
+  std::size_t next = 0;
+  memory.respond = [&](const std::string&) { return recorder.exchanges[next++ % recorder.exchanges.size()].second; };
+  for (auto _ : state) {
+    next = 0;
+    if (!FullDownload(memory, *tables)) {
+      state.SkipWithError("the download failed");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_SameRepliesParsedInMemory)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+}  // namespace
+}  // namespace qv70
+
+QV70_BENCHMARK_MAIN_WITH_RATIOS({"BM_FullDownloadThroughLinkAndSimulator/min_time:1.000",
+                                 "BM_SameBytesOverRawSocketPair/min_time:1.000"})
