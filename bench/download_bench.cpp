@@ -2,8 +2,9 @@
 // sets of 360 samples, the four information queries) as the Obtain Data dialog
 // runs it: UsbLink over libZvUsbSgl.so and qv70-sim, the reply parsers and
 // FinishDownload. Baseline in the same run: the same bytes exchanged over a raw
-// socket pair served by a thread, with no parsing at all. qv70-sim and the
-// library are found beside this program.
+// socket pair served by a thread, with no parsing at all. Two more runs split
+// the difference: the link alone (transport) and the parsing alone (in memory).
+// qv70-sim and the library are found beside this program.
 
 #include <benchmark/benchmark.h>
 
@@ -165,6 +166,36 @@ void BM_SameBytesOverRawSocketPair(benchmark::State& state) {
 }
 BENCHMARK(BM_SameBytesOverRawSocketPair)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// The same commands through UsbLink, the library and the simulator, with the
+// replies only read: the transport's share of the full download.
+void BM_SameCommandsThroughLinkOnly(benchmark::State& state) {
+  if (!Simulator().Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return;
+  }
+  RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
+  auto tables = std::make_unique<RecordTables>();
+  if (!FullDownload(recorder, *tables)) {
+    state.SkipWithError("the recording download failed");
+    return;
+  }
+  DlopenUsbDriver driver(DlopenUsbDriver::DefaultLibraryPath());
+  ScriptedUiServices ui;
+  UsbLink link(driver, ui);
+  std::vector<char> reply(kReplyBufferSize);
+  for (auto _ : state) {
+    if (!link.CheckInstrument() || !link.OpenPipes()) {
+      state.SkipWithError("no instrument");
+      return;
+    }
+    for (const auto& exchange : recorder.exchanges) {
+      link.Transact(exchange.first.c_str(), static_cast<int>(exchange.first.size()), reply.data());
+    }
+    link.ClosePipes();
+  }
+}
+BENCHMARK(BM_SameCommandsThroughLinkOnly)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 // The same replies handed over in memory: what the parsing and FinishDownload
 // cost on their own, without any transport.
 void BM_SameRepliesParsedInMemory(benchmark::State& state) {
@@ -195,4 +226,6 @@ BENCHMARK(BM_SameRepliesParsedInMemory)->Unit(benchmark::kMillisecond)->MinTime(
 }  // namespace qv70
 
 QV70_BENCHMARK_MAIN_WITH_RATIOS({"BM_FullDownloadThroughLinkAndSimulator/min_time:1.000",
+                                 "BM_SameBytesOverRawSocketPair/min_time:1.000"},
+                                {"BM_SameCommandsThroughLinkOnly/min_time:1.000",
                                  "BM_SameBytesOverRawSocketPair/min_time:1.000"})
