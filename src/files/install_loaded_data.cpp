@@ -1,3 +1,6 @@
+#include <string>
+#include <unordered_map>
+
 #include "data/record_tables.h"
 #include "data/values.h"
 #include "files/data_file.h"
@@ -14,6 +17,33 @@ void RoundHeaderValue(std::string& converted) {
   if (converted.empty() || converted == " ") return;
   converted = FormatText("%0.1f", TextToDouble(FormatThreeFigures(converted)));
 }
+
+// The sample conversions are pure functions of the loaded text and a logging set
+// repeats the same voltages (and often resistances) many times; remembering the
+// results spares most of the printf and strtod work of a full file.
+class SampleConversions {
+ public:
+  SampleConversions() {
+    voltages_.reserve(512);
+    resistances_.reserve(4096);
+  }
+
+  const std::string& Voltage(const std::string& loaded) {
+    auto [it, added] = voltages_.try_emplace(loaded);
+    if (added) it->second = FormatThreeFigures(FormatText("%f", TextToDouble(loaded) / 1000));
+    return it->second;
+  }
+
+  const std::string& Resistance(const std::string& loaded) {
+    auto [it, added] = resistances_.try_emplace(loaded);
+    if (added) it->second = FormatThreeFigures(FormatText("%.16lf", TextToDouble(loaded) / 1e9));
+    return it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::string> voltages_;
+  std::unordered_map<std::string, std::string> resistances_;
+};
 
 }  // namespace
 
@@ -47,6 +77,7 @@ void InstallLoadedData(RecordTables& tables) {
     tables.BuildDisplayHeader(s);
   }
 
+  SampleConversions conversions;
   for (int s = 0; s < kSetCount; ++s) {
     const int count = tables.sampleCount[static_cast<size_t>(s)];
     for (int i = 0; i < count; ++i) {
@@ -56,14 +87,12 @@ void InstallLoadedData(RecordTables& tables) {
       rawSample = in;
       const std::string& voltage = in[sample::kOutputVoltage];
       const std::string& resistance = in[sample::kResistance];
-      convertedSample[sample::kOutputVoltage] =
-          FormatThreeFigures(FormatText("%f", TextToDouble(voltage) / 1000));
+      convertedSample[sample::kOutputVoltage] = conversions.Voltage(voltage);
       if (Contains(resistance, "OF")) {
         rawSample[sample::kResistance] = "OF";
         convertedSample[sample::kResistance] = "OF";
       } else {
-        convertedSample[sample::kResistance] =
-            FormatThreeFigures(FormatText("%.16lf", TextToDouble(resistance) / 1e9));
+        convertedSample[sample::kResistance] = conversions.Resistance(resistance);
       }
     }
     ComputeSampleTimes(tables, converted.headers[s][header::kDate], converted.headers[s][header::kTime], s,

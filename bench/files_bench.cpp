@@ -1,0 +1,163 @@
+// Opening and saving the largest data file the tables allow (10 groups of 10
+// records, 10 logging sets of 360 samples), against a baseline that only reads
+// the file's bytes and splits them into lines and fields.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/program_state.h"
+#include "files/data_file.h"
+
+using namespace qv70;
+
+namespace {
+
+const char* kTypes[] = {"Normal Test", "TC Test", "Step Voltage Test"};
+
+// Full tables with plausible values, written once to a file in /tmp.
+class LargestFile {
+ public:
+  LargestFile() {
+    char pattern[] = "/tmp/qv70-bench-XXXXXX";
+    folder_ = mkdtemp(pattern);
+    path_ = folder_ + "/largest.csv";
+    RecordTables& tables = state_.tables;
+    CountList counts{};
+    for (auto& count : counts) count = 0;
+    for (int g = 0; g < kGroupCount; ++g) {
+      counts[static_cast<size_t>(g)] = kRecordsPerGroup;
+      for (int r = 0; r < kRecordsPerGroup; ++r) {
+        ManualRecord& record = tables.Copy(RecordCopy::Loaded).manual[g][r];
+        record[0] = std::string(1, GroupLetter(g)) + std::to_string(r);
+        record[1] = kTypes[(g + r) % 3];
+        record[2] = "2009-12-01";
+        record[3] = "10:15:00";
+        for (int f = 4; f < kManualFieldCount; ++f) record[static_cast<size_t>(f)] = std::to_string(1234567 * (f + r));
+        record[5] = "23.5";
+        record[6] = "45.0";
+        record[13] = "2.83";
+      }
+    }
+    for (int s = 0; s < kSetCount; ++s) {
+      counts[static_cast<size_t>(kGroupCount + s)] = kMaxSamples;
+      LoggingHeader& header = tables.Copy(RecordCopy::Loaded).headers[s];
+      header = {"L" + std::to_string(s), "Logging", "2009-12-31", "23:59:30", "60", "23.5", "45.0", "1000"};
+      for (int i = 0; i < kMaxSamples; ++i) {
+        tables.Copy(RecordCopy::Loaded).samples[s][i][sample::kOutputVoltage] = std::to_string(1000 + i % 7);
+        tables.Copy(RecordCopy::Loaded).samples[s][i][sample::kResistance] =
+            i % 50 == 0 ? "OF" : std::to_string(5230000000LL + i * 1000003LL);
+      }
+    }
+    tables.SetLoadedCounts(counts);
+    tables.info = {"ZAVEL QV70 Ver1.10,0,0", "09120345", "1", "10", "1", "[min]"};
+    InstallLoadedData(tables);
+    FileOutcome outcome = WriteDataFile(path_, tables, state_.numberFormat);
+    if (!outcome.ok) std::abort();
+  }
+  ~LargestFile() {
+    std::remove(path_.c_str());
+    std::remove((folder_ + "/again.csv").c_str());
+    rmdir(folder_.c_str());
+  }
+
+  const std::string& Path() const { return path_; }
+  const std::string& Folder() const { return folder_; }
+  ProgramState& State() { return state_; }
+
+ private:
+  std::string folder_;
+  std::string path_;
+  ProgramState state_;
+};
+
+LargestFile& File() {
+  static LargestFile file;
+  return file;
+}
+
+void BM_Baseline_ReadAndSplit(benchmark::State& state) {
+  const std::string& path = File().Path();
+  std::vector<std::string> fields;
+  for (auto _ : state) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string text = bytes.str();
+    const std::string_view all(text);
+    fields.clear();
+    size_t start = 0;
+    while (start < all.size()) {
+      size_t end = all.find('\n', start);
+      if (end == std::string_view::npos) end = all.size();
+      std::string_view line = all.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      size_t from = 0;
+      for (;;) {
+        size_t comma = line.find(',', from);
+        fields.emplace_back(line.substr(from, comma == std::string_view::npos ? std::string_view::npos : comma - from));
+        if (comma == std::string_view::npos) break;
+        from = comma + 1;
+      }
+      start = end + 1;
+    }
+    benchmark::DoNotOptimize(fields.data());
+  }
+  state.counters["fields"] = static_cast<double>(fields.size());
+}
+
+void BM_OpenAndInstall(benchmark::State& state) {
+  ProgramState program;
+  for (auto _ : state) {
+    FileOutcome outcome = ReadDataFile(File().Path(), program.tables);
+    if (!outcome.ok) state.SkipWithError(outcome.message.c_str());
+  }
+}
+
+void BM_ParseOnly(benchmark::State& state) {
+  std::ifstream in(File().Path(), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  const std::string text = bytes.str();
+  ProgramState program;
+  InstrumentInfo info;
+  for (auto _ : state) benchmark::DoNotOptimize(ParseDataFile(text, program.tables, info).ok);
+}
+
+void BM_InstallOnly(benchmark::State& state) {
+  ProgramState program;
+  ReadDataFile(File().Path(), program.tables);
+  for (auto _ : state) InstallLoadedData(program.tables);
+}
+
+void BM_FormatOnly(benchmark::State& state) {
+  ProgramState& program = File().State();
+  for (auto _ : state) benchmark::DoNotOptimize(FormatDataFile(program.tables, program.numberFormat).size());
+}
+
+// The whole save: format, temporary file, flush to disk, rename.
+void BM_Save(benchmark::State& state) {
+  ProgramState& program = File().State();
+  const std::string again = File().Folder() + "/again.csv";
+  for (auto _ : state) {
+    FileOutcome outcome = WriteDataFile(again, program.tables, program.numberFormat);
+    if (!outcome.ok) state.SkipWithError(outcome.message.c_str());
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_Baseline_ReadAndSplit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndInstall)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InstallOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
