@@ -256,6 +256,17 @@ TEST_F(LibraryTest, FindsTheSimulatorOnItsDefaultSocket) {
   EXPECT_EQ(check(nullptr), 0);
 }
 
+TEST_F(LibraryTest, UsbBackEndWithoutItsDeviceFindsNothing) {
+  environment.Unset("QV70_SIM_SOCKET");
+  environment.Set("XDG_RUNTIME_DIR", dir.Path());  // no simulator on the default socket
+  std::string conf = dir.File("ZvUsbSgl.conf");
+  simtest::WriteWholeFile(conf, "vendor_id = 0xFFFF\nproduct_id = 0xFFFE\nread_timeout_ms = 200\n");
+  environment.Set("ZVUSBSGL_CONF", conf);
+  EXPECT_EQ(check(nullptr), 0);
+  EXPECT_EQ(open(0), -1);
+  EXPECT_EQ(open(1), -1);
+}
+
 TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   StartSim({"--demo", "--fault", "absent"});
   std::string outPath = dir.File("stdout.txt"), errPath = dir.File("stderr.txt");

@@ -154,6 +154,35 @@ TEST(LoadMemory, HandWrittenFileBecomesTheInstrumentsMemory) {
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].second, expected[i]) << cases[i].first;
 }
 
+// The older layout: no titles or empty lines, records in the instrument's
+// compact order, the identification's first three fields joined.
+constexpr const char* kOlderFile =
+    "ZAVEL.QV70EN\r\n0 datanum\r\n1,0,0,0,0,0,0,0,0,0,2,0,0,0,0,0,0,0,0,0\r\n1 logging\r\n"
+    "L0,LOGGING,2009-03-05,14:07:09,30,21.5,40.0,1000\r\n"
+    "1,2009-03-05,14:07:39,1001,5000000000\r\n2,2009-03-05,14:08:09,1002,OF\r\n"
+    "2 manual\r\n"
+    "A0,Step Voltage Test,2009-03-05,16:00:00,60,25.0,50.0,1000,200,100000000000,400,99000000000,600,"
+    "98000000000,800,97000000000,1000,UF\r\n"
+    "3 Time\r\n4 IDN\r\nZAVEL ,QV70 ,Ver1.00,extra\r\n5 Serial Number\r\nX123,\r\n6 PI\r\n01,10\r\n"
+    "7 one step interval\r\n30,\r\n";
+
+TEST(LoadMemory, OlderLayoutFileBecomesTheInstrumentsMemory) {
+  simtest::TempDir dir;
+  std::string path = dir.File("older.csv");
+  simtest::WriteWholeFile(path, kOlderFile);
+  InstrumentMemory memory;
+  std::string error;
+  ASSERT_TRUE(LoadMemoryFromFile(path, memory, error)) << error;
+  EXPECT_EQ(CountReply(memory), "1,0,0,0,0,0,0,0,0,0,2,0,0,0,0,0,0,0,0,0\r\n");
+  EXPECT_EQ(RecordReply(memory.slots[0][0]),
+            "A0,MS,2009-03-05,16:00:00,60,25.0,50.0,1000,200,1.0e+11,400,9.9e+10,600,9.8e+10,800,9.7e+10,1000,UF\r\n");
+  EXPECT_EQ(LoggingReply(memory.sets[0]), "L0,LOGGING,2009-03-05,14:07:09,30,21.5,40.0,1000,1001,5.0e+09,1002,OF,\r\n");
+  EXPECT_EQ(memory.idn, "ZAVEL QV70 Ver1.00");
+  EXPECT_EQ(memory.serial, "X123");
+  EXPECT_EQ(memory.piT1 + "," + memory.piT2, "01,10");
+  EXPECT_EQ(memory.stepCode, "30");
+}
+
 struct BadFileCase {
   const char* name;
   const char* content;  // nullptr: no file at all
