@@ -62,6 +62,7 @@ CMainFrame::CMainFrame(ProgramState& state, UiServices& ui, const Environment& e
     : QMainWindow(parent), state_(state), ui_(ui), environment_(environment), shell_(shell) {
   setObjectName("MainFrame");
   setWindowTitle(kMainTitle);
+  setWindowIcon(ProgramIcon());
   setMinimumSize(800, 600);
   qApp->installEventFilter(this);
 }

@@ -194,15 +194,26 @@ QPixmap DrawProductBand(const QSize& size) {
   return band;
 }
 
-QIcon AboutIcon() {
-  QPixmap pixmap(32, 32);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.scale(2, 2);
-  const Palette c = PaletteFor(PictureState::Normal);
-  DrawObtainData(p, c);
-  p.end();
-  return QIcon(pixmap);
+namespace {
+
+QIcon ScaledIcon(Picture picture) {
+  QIcon icon;
+  for (int scale : {1, 2}) {
+    QPixmap pixmap(kPictureSize * scale, kPictureSize * scale);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.scale(scale, scale);
+    p.drawPixmap(0, 0, DrawPicture(picture, PictureState::Normal));
+    p.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
+
+}  // namespace
+
+QIcon AboutIcon() { return ScaledIcon(Picture::About); }
+
+QIcon ProgramIcon() { return ScaledIcon(Picture::ObtainData); }
 
 }  // namespace qv70

@@ -19,7 +19,8 @@ QIcon PictureIcon(Picture picture);
 // The About box's product band: the instrument and the product name on a
 // gradient, `size` in pixels.
 QPixmap DrawProductBand(const QSize& size);
-// The About box's own window icon (32 x 32).
+// The About box's own window icon, and the program's (16 and 32 pixels).
 QIcon AboutIcon();
+QIcon ProgramIcon();
 
 }  // namespace qv70

@@ -22,8 +22,8 @@ CCustomizeDlg::CCustomizeDlg(ProgramState& state, const Environment& environment
       choice_(std::make_unique<CustomizeChoice>(state.numberFormat.decimal,
                                                 state.numberFormat.separator)) {
   setWindowTitle(QStringLiteral("Customize"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFont(QFont(QStringLiteral("Arial"), 10));
   BuildControls();
   ShowChoice();

@@ -35,8 +35,8 @@ CObtainDataDlg::CObtainDataDlg(ProgramState& state, UiServices& ui,
       setStatusText_(std::move(setStatusText)),
       showNewData_(std::move(showNewData)) {
   setWindowTitle(QStringLiteral("Obtain Data"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   if (parent != nullptr) setWindowIcon(parent->window()->windowIcon());
 
   driver_ = std::make_unique<DlopenUsbDriver>(JoinPath(environment.programDirectory,
@@ -65,29 +65,29 @@ CObtainDataDlg::~CObtainDataDlg() {
 
 void CObtainDataDlg::BuildControls() {
   const DialogUnits du(font());
-  setFixedSize(du.X(316), du.Y(186));
+  setFixedSize(du.X(336), du.Y(186));
 
   dataFrame_ = new QGroupBox(QStringLiteral("Data Select"), this);
-  du.Place(dataFrame_, 7, 5, 302, 139);
+  du.Place(dataFrame_, 7, 5, 322, 139);
   manualFrame_ = new QGroupBox(QStringLiteral("Manual Data Select"), this);
-  du.Place(manualFrame_, 15, 18, 140, 118);
+  du.Place(manualFrame_, 15, 18, 150, 118);
   loggingFrame_ = new QGroupBox(QStringLiteral("Logging Data Select"), this);
-  du.Place(loggingFrame_, 161, 18, 140, 118);
+  du.Place(loggingFrame_, 171, 18, 150, 118);
 
   // Two columns of five in each frame; a caption grows by its count suffix
   // ("Data Lr0 ... 360"), so each column is wide enough for that.
   for (int index = 0; index < kBoxCount; ++index) {
     const int inFrame = index % 10;
-    const int left = (index < 10 ? 23 : 169) + (inFrame / 5) * 66;
+    const int left = (index < 10 ? 23 : 179) + (inFrame / 5) * 72;
     const int top = 31 + (inFrame % 5) * 20;
     auto* box = new QCheckBox(QString::fromStdString(DownloadJob::BaseCaption(index)), this);
-    du.Place(box, left, top, 64, 11);
+    du.Place(box, left, top, 68, 11);
     connect(box, &QCheckBox::clicked, this, [this, index] { OnBoxClicked(index); });
     boxes_[index] = box;
   }
 
   progress_ = new QProgressBar(this);
-  du.Place(progress_, 7, 148, 302, 10);
+  du.Place(progress_, 7, 148, 322, 10);
   progress_->setRange(0, 100);
   progress_->setTextVisible(false);
   progress_->hide();
@@ -106,11 +106,11 @@ void CObtainDataDlg::BuildControls() {
   int left = 7;
   for (const auto& entry : buttons) {
     auto* button = new QPushButton(QString::fromLatin1(entry.caption), this);
-    du.Place(button, left, 164, 56, 15);
+    du.Place(button, left, 164, 58, 15);
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, entry.slot);
     *entry.button = button;
-    left += 61;
+    left += 66;
   }
 }
 
@@ -138,8 +138,9 @@ void CObtainDataDlg::OnBoxClicked(int index) {
 
 void CObtainDataDlg::OnSelectData() {
   if (busy_ || finished_) return;
+  // The count is one short exchange: the controls stay as they are (the focus
+  // stays on this button), input is held off by the busy flag meanwhile.
   busy_ = true;
-  ShowJobState();
   const DownloadJob::Outcome outcome = job_->SelectData();
   busy_ = false;
   ShowJobState();
@@ -161,6 +162,7 @@ void CObtainDataDlg::OnReselection() {
 void CObtainDataDlg::OnObtainData() {
   if (busy_ || finished_) return;
   // Downloading: nothing can be pressed until the exchanges are over.
+  QWidget* focused = focusWidget();
   busy_ = true;
   ShowJobState();
   const DownloadJob::Outcome outcome = job_->ObtainData();
@@ -168,6 +170,8 @@ void CObtainDataDlg::OnObtainData() {
   switch (outcome) {
     case DownloadJob::Outcome::Stay:
       ShowJobState();
+      // Disabling the buttons moved the focus away; give it back.
+      if (focused != nullptr && focused->isEnabled()) focused->setFocus();
       break;
     case DownloadJob::Outcome::Close:
       Finish(QDialog::Rejected);

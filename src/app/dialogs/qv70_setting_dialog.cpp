@@ -21,8 +21,8 @@ CInstrumentSettingDlg::CInstrumentSettingDlg(ProgramState& state, UiServices& ui
                                              const Environment& environment, QWidget* parent)
     : QDialog(parent), state_(state), ui_(ui), environment_(environment) {
   setWindowTitle(QStringLiteral("QV70 Setting"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   if (environment_.clock == nullptr) {
     static const SystemClock systemClock;
     environment_.clock = &systemClock;
@@ -135,18 +135,14 @@ void CInstrumentSettingDlg::ShowJobState() {
   stepBox_->setChecked(job_->StepTicked());
   stepList_->setCurrentIndex(job_->StepEntry());
   stepList_->setEnabled(job_->StepListEnabled());
-  for (QWidget* button : {static_cast<QWidget*>(dateTimeBox_), static_cast<QWidget*>(piBox_),
-                          static_cast<QWidget*>(stepBox_), static_cast<QWidget*>(selectAll_),
-                          static_cast<QWidget*>(apply_), static_cast<QWidget*>(cancel_)}) {
-    button->setEnabled(!busy_);
-  }
 }
 
 template <typename Action>
 void CInstrumentSettingDlg::Run(Action action) {
+  // Exchanges are short; while one runs the busy flag turns away a second
+  // action and the controls keep their state (and the focus its place).
   if (busy_) return;
   busy_ = true;
-  ShowJobState();
   const SettingsJob::Outcome outcome = action();
   busy_ = false;
   if (outcome == SettingsJob::Outcome::Close) {

@@ -75,8 +75,8 @@ class CInstrumentSettingDlg : public QDialog {
   void BuildControls();
   // Copies the job's boxes, fields, list and clock text onto the controls.
   void ShowJobState();
-  // Runs one job action with the window's buttons held, then shows its result
-  // and closes the window when the action says so.
+  // Runs one job action, then shows its result and closes the window when the
+  // action says so.
   template <typename Action>
   void Run(Action action);
 
