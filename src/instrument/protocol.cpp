@@ -10,6 +10,9 @@ namespace qv70 {
 namespace {
 const char* const kStepEntries[kStepEntryCount] = {"30s", "1min", "2min", "5min"};
 const char* const kStepCodes[kStepEntryCount] = {"30", "01", "02", "05"};
+// The character that picks each entry, tested in this order: "3" before "1"
+// is the fixed rule (a reply "13" selects 30 s).
+const char* const kStepMarks[kStepEntryCount] = {"3", "1", "2", "5"};
 
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
@@ -81,10 +84,8 @@ const char* StepCode(int index) {
 }
 
 std::string StepSetCommand(const std::string& entryText) {
-  // "3" first: "30s" also holds no other code digit, but the order is the rule.
-  static const char* const kMarks[kStepEntryCount] = {"3", "1", "2", "5"};
   for (int i = 0; i < kStepEntryCount; ++i) {
-    if (Contains(entryText, kMarks[i])) return std::string(":SET:STEP ") + kStepCodes[i] + "\n";
+    if (Contains(entryText, kStepMarks[i])) return std::string(":SET:STEP ") + kStepCodes[i] + "\n";
   }
   return {};
 }
@@ -149,9 +150,8 @@ std::string StepIntervalUnit(const std::string& stepText) {
 }
 
 int StepEntryForReply(const std::string& stepText) {
-  static const char* const kMarks[kStepEntryCount] = {"3", "1", "2", "5"};
   for (int i = 0; i < kStepEntryCount; ++i) {
-    if (Contains(stepText, kMarks[i])) return i;
+    if (Contains(stepText, kStepMarks[i])) return i;
   }
   return -1;
 }
