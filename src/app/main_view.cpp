@@ -108,7 +108,9 @@ void CMyQV70ProjectView::Initialise() {
   const std::time_t now = environment_.clock ? environment_.clock->Now() : std::time(nullptr);
   reportStart_.dateText = ReportDateText(now);
 
-  // Nothing to show yet: both pages' controls stay disabled until data arrives.
+  // Nothing to show yet: both pages and their controls stay disabled until data arrives.
+  manualPage_->setEnabled(false);
+  loggingPage_->setEnabled(false);
   EnableDataTabs();
   manualPage_->DataSelect()->setEnabled(false);
   manualPage_->StepGraph()->setEnabled(false);

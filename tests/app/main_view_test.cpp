@@ -66,6 +66,8 @@ TEST_F(ShellTest, ViewStartsWithTheManualPageInFrontAndNothingEnabled) {
                          "GroupN", "GroupP"}));
   EXPECT_EQ(Tabs(view.LoggingPage()->SetTabs()).size(), 10);
   EXPECT_EQ(view.LoggingPage()->SetTabs()->TabText(9), "Data Lr9");
+  EXPECT_FALSE(view.ManualPage()->isEnabled());
+  EXPECT_FALSE(view.LoggingPage()->isEnabled());
   EXPECT_FALSE(view.ManualPage()->GroupTabs()->isEnabled());
   EXPECT_FALSE(view.LoggingPage()->SetTabs()->isEnabled());
   EXPECT_FALSE(view.ManualPage()->DataSelect()->isEnabled());
@@ -141,6 +143,9 @@ TEST_F(ShellTest, AtStartEitherTabCanBeChosen) {
   EXPECT_TRUE(view.LoggingPage()->isVisible());
   EXPECT_FALSE(view.ManualPage()->isVisible());
   EXPECT_EQ(view.flags().graphShown, 0);  // nothing downloaded: nothing to copy
+  // The page in front is enabled; its set tabs wait for data.
+  EXPECT_TRUE(view.LoggingPage()->isEnabled());
+  EXPECT_FALSE(view.LoggingPage()->SetTabs()->isEnabledTo(view.LoggingPage()));
   view.MainTabs()->Bar()->setCurrentIndex(kManualTab);
   EXPECT_TRUE(view.ManualPage()->isVisible());
   EXPECT_FALSE(view.LoggingPage()->isVisible());
