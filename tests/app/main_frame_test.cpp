@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -400,6 +401,46 @@ TEST_F(ShellTest, AboutBoxShowsTitleVersionAndOpensTheMakerPage) {
   EXPECT_EQ(shell.opened[0], CAboutDlg::kMakerPage);
   QTest::mouseClick(about.OkButton(), Qt::LeftButton);
   EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace qv70
+
+namespace qv70 {
+namespace {
+
+struct ModalRow {
+  const char* name;
+  int command;
+  const char* windowClass;
+};
+
+// Each window command opens its own window modally over the main window.
+using testing::ShellTest;
+
+TEST_F(ShellTest, WindowCommandsOpenTheirWindowsModally) {
+  CMainFrame& main = Start();
+  const ModalRow rows[] = {
+      {"About", kCmdAbout, "qv70::CAboutDlg"},
+#ifdef QV70_HAVE_DIALOGS
+      {"Obtain Data", kCmdObtainData, "qv70::CObtainDataDlg"},
+      {"QV70 Setting", kCmdQv70Setting, "qv70::CInstrumentSettingDlg"},
+      {"Customize", kCmdCustomize, "qv70::CCustomizeDlg"},
+#endif
+  };
+  for (const ModalRow& row : rows) {
+    std::string seen;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      seen = modal->metaObject()->className();
+      EXPECT_EQ(modal->parentWidget(), &main) << row.name;
+      modal->close();
+    });
+    main.Action(row.command)->trigger();
+    EXPECT_EQ(seen, row.windowClass) << row.name;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << row.name;
+  }
 }
 
 }  // namespace
