@@ -57,54 +57,54 @@ CInstrumentSettingDlg::~CInstrumentSettingDlg() { timer_->stop(); }
 
 void CInstrumentSettingDlg::BuildControls() {
   const DialogUnits du(font());
-  setFixedSize(du.X(252), du.Y(170));
+  setFixedSize(du.X(252), du.Y(180));
 
   auto* setLabel = new QLabel(QStringLiteral("Set"), this);
   du.Place(setLabel, 9, 6, 100, 9);
   auto* systemFrame = new QGroupBox(QStringLiteral("System"), this);
-  du.Place(systemFrame, 7, 16, 238, 36);
+  du.Place(systemFrame, 7, 20, 238, 36);
   dateTimeBox_ = new QCheckBox(QStringLiteral("Set Date time"), this);
-  du.Place(dateTimeBox_, 17, 31, 84, 11);
+  du.Place(dateTimeBox_, 17, 35, 84, 11);
   dateTimeField_ = new QLineEdit(this);
-  du.Place(dateTimeField_, 108, 29, 128, 14);
+  du.Place(dateTimeField_, 108, 33, 128, 14);
   dateTimeField_->setReadOnly(true);
   dateTimeField_->setEnabled(false);
   dateTimeField_->setFocusPolicy(Qt::NoFocus);
 
   auto* chosenLabel = new QLabel(QStringLiteral("Set according to chosen item"), this);
-  du.Place(chosenLabel, 9, 58, 200, 9);
+  du.Place(chosenLabel, 9, 63, 200, 9);
   auto* parameterFrame = new QGroupBox(QStringLiteral("Test parameter"), this);
-  du.Place(parameterFrame, 7, 68, 238, 74);
+  du.Place(parameterFrame, 7, 77, 238, 74);
 
   piBox_ = new QCheckBox(QStringLiteral("Set PI Test Time [min]"), this);
-  du.Place(piBox_, 17, 84, 100, 11);
+  du.Place(piBox_, 17, 93, 100, 11);
   auto* t1Label = new QLabel(QStringLiteral("t1"), this);
-  du.Place(t1Label, 128, 86, 10, 9);
+  du.Place(t1Label, 128, 95, 10, 9);
   t1_ = new DigitField(this);
-  du.Place(t1_, 140, 83, 26, 14);
+  du.Place(t1_, 140, 92, 26, 14);
   auto* t2Label = new QLabel(QStringLiteral("t2"), this);
-  du.Place(t2Label, 184, 86, 10, 9);
+  du.Place(t2Label, 184, 95, 10, 9);
   t2_ = new DigitField(this);
-  du.Place(t2_, 196, 83, 26, 14);
+  du.Place(t2_, 196, 92, 26, 14);
 
   stepBox_ = new QCheckBox(QStringLiteral("Step Voltage Test Time"), this);
-  du.Place(stepBox_, 17, 108, 100, 11);
+  du.Place(stepBox_, 17, 117, 100, 11);
   auto* stepLabel = new QLabel(QStringLiteral("One Step Interval"), this);
-  du.Place(stepLabel, 128, 110, 64, 9);
+  du.Place(stepLabel, 128, 119, 64, 9);
   stepList_ = new QComboBox(this);
-  du.Place(stepList_, 128, 121, 60, 14);
+  du.Place(stepList_, 128, 130, 60, 14);
   for (int index = 0; index < kStepEntryCount; ++index) {
     stepList_->addItem(QString::fromLatin1(StepEntryText(index)));
   }
 
   selectAll_ = new QPushButton(QStringLiteral("Select All"), this);
-  du.Place(selectAll_, 85, 149, 50, 15);
+  du.Place(selectAll_, 85, 159, 50, 15);
   selectAll_->setAutoDefault(false);
   apply_ = new QPushButton(QStringLiteral("Apply"), this);
-  du.Place(apply_, 140, 149, 50, 15);
+  du.Place(apply_, 140, 159, 50, 15);
   apply_->setDefault(true);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  du.Place(cancel_, 195, 149, 50, 15);
+  du.Place(cancel_, 195, 159, 50, 15);
   cancel_->setAutoDefault(false);
 
   connect(dateTimeBox_, &QCheckBox::clicked, this, &CInstrumentSettingDlg::OnDateTimeClicked);
