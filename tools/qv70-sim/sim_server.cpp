@@ -20,6 +20,9 @@ constexpr long long kGreetingTimeoutMs = 5000;
 constexpr size_t kMaxPending = 32;
 // A line this long without a line feed is handled as one (unknown) command.
 constexpr size_t kMaxLine = 4096;
+// A client that sends commands without ever reading the replies is dropped
+// before its queued replies (about 60 bytes a packet) use much memory.
+constexpr size_t kMaxQueuedPackets = 200000;
 
 long long NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -230,6 +233,10 @@ void SimServer::Handle(const std::string& command) {
   Reply reply = instrument_.Handle(command);
   if (!reply.answered) return;
   for (std::string& packet : SplitIntoPackets(reply.bytes)) outgoing_.push_back(std::move(packet));
+  if (outgoing_.size() > kMaxQueuedPackets) {
+    CloseConnection();
+    return;
+  }
   FlushReplies();
 }
 
