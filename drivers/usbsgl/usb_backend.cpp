@@ -46,15 +46,34 @@ struct Session {
   int timeoutMs;
 };
 
+// Reads and drops whatever the device still has queued (a reply that came
+// after its time-out), so it is not taken for the answer to the next command.
+void DiscardStaleInput(Session& session, int packetSize) {
+  std::vector<unsigned char> buffer(static_cast<size_t>(packetSize));
+  for (int packets = 0; packets < 1024; ++packets) {
+    int got = 0;
+    if (libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointIn), buffer.data(),
+                             packetSize, &got, 20) != 0 ||
+        got <= 0)
+      return;
+  }
+}
+
 // Relays one bulk IN reply to the program; false when the program has gone.
-bool RelayReply(Session& session, int packetSize) {
+// `timedOut` tells whether the reply ended by a failed or timed-out transfer
+// rather than by an empty packet (or a short one, when so configured).
+bool RelayReply(Session& session, int packetSize, bool& timedOut) {
+  timedOut = false;
   std::vector<unsigned char> buffer(static_cast<size_t>(packetSize));
   size_t total = 0;
   for (;;) {
     int got = 0;
     int status = libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointIn),
                                       buffer.data(), packetSize, &got, static_cast<unsigned>(session.timeoutMs));
-    if (status != 0 || got <= 0) break;
+    if (status != 0 || got <= 0) {
+      timedOut = status != 0;
+      break;
+    }
     for (int offset = 0; offset < got; offset += static_cast<int>(kReplyPacketSize)) {
       size_t piece = std::min(kReplyPacketSize, static_cast<size_t>(got - offset));
       if (!SendPacket(session.fd, buffer.data() + offset, piece)) return false;
@@ -71,11 +90,15 @@ void Serve(Session session) {
                                               static_cast<unsigned char>(session.config.endpointIn));
   if (packetSize <= 0) packetSize = static_cast<int>(kReplyPacketSize);
   std::vector<unsigned char> command(4096);
+  // Left-overs of an earlier program's exchange must not answer this one's.
+  DiscardStaleInput(session, packetSize);
+  bool lastTimedOut = false;
   for (;;) {
     ssize_t length = recv(session.fd, command.data(), command.size(), 0);
     if (length < 0 && errno == EINTR) continue;
     // 0: every descriptor of the program's end is closed (it never writes empty packets).
     if (length <= 0) break;
+    if (lastTimedOut) DiscardStaleInput(session, packetSize);
     int written = 0;
     int status = libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointOut),
                                       command.data(), static_cast<int>(length), &written,
@@ -85,7 +108,7 @@ void Serve(Session session) {
       if (!SendPacket(session.fd, nullptr, 0)) break;
       continue;
     }
-    if (!RelayReply(session, packetSize)) break;
+    if (!RelayReply(session, packetSize, lastTimedOut)) break;
   }
   libusb_release_interface(session.device, session.config.interfaceNumber);
   libusb_close(session.device);
