@@ -248,7 +248,14 @@ void CMainFrame::OnAbout() {
 }
 
 bool CMainFrame::PrepareToClose() {
-  if (state_.tables.dataState == DataState::Unsaved && !view_->printPreviewShown) {
+  if (view_->printPreviewShown) {
+    // The preview goes first and the window stays; its data is asked about when
+    // the window itself is closed.
+    if (view_->reportCommands().closePreview) view_->reportCommands().closePreview();
+    view_->printPreviewShown = false;
+    return false;
+  }
+  if (state_.tables.dataState == DataState::Unsaved) {
     const MessageAnswer answer = ui_.ShowMessage(kSaveDataQuestion, kSaveDataCaption,
                                                  MessageButtons::YesNoCancel, MessageIcon::Question);
     // Closing would throw away a download that was never saved: only a save

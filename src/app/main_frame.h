@@ -56,8 +56,9 @@ class CMainFrame : public QMainWindow {
   void OnHelp();
   void OnAbout();
 
-  // The close handling: the save prompt, then WNDRECT. False when the window
-  // stays open (Cancel, or a save that did not succeed).
+  // The close handling: a print preview shown is closed instead; otherwise the
+  // save prompt, then WNDRECT. False when the window stays open (preview
+  // closed, Cancel, or a save that did not succeed).
   bool PrepareToClose();
 
  protected:

@@ -25,6 +25,8 @@ struct ReportCommands {
   std::function<void()> printDirect;
   std::function<void()> printPreview;
   std::function<void()> saveReportPicture;
+  // Closes the print preview (the main window's close request does that first).
+  std::function<void()> closePreview;
 };
 
 // What the report settings start from: the INFO texts of Config.ini, the saved
@@ -57,7 +59,8 @@ class CMyQV70ProjectView : public QWidget {
   const PresentationState& presentation() const { return presentation_; }
   const ReportStart& reportStart() const { return reportStart_; }
   ReportCommands& reportCommands() { return reportCommands_; }
-  // Set by the print preview while it is shown; the close prompt is skipped then.
+  // Set by the print preview while it is shown: closing the main window then
+  // closes the preview only.
   bool printPreviewShown = false;
 
   TabFrame* MainTabs() const { return mainTabs_; }

@@ -283,7 +283,7 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
        DataState::Unsaved},
       {"unsaved, Yes, saved", DataState::Unsaved, false, {MessageAnswer::Yes}, "kept", true, 1,
        DataState::Saved},
-      {"unsaved under print preview", DataState::Unsaved, true, {}, "", true, 0, DataState::Unsaved},
+      {"unsaved under print preview", DataState::Unsaved, true, {}, "", false, 0, DataState::Unsaved},
   };
   for (const CloseRow& row : rows) {
     testing::TempDir folder;
@@ -295,6 +295,8 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
     main.show();
     program.tables.dataState = row.state;
     main.View()->printPreviewShown = row.previewShown;
+    int previewsClosed = 0;
+    main.View()->reportCommands().closePreview = [&] { ++previewsClosed; };
     script.answers.assign(row.answers.begin(), row.answers.end());
     if (!row.saveName.empty()) script.saveNames.push_back(folder.File(row.saveName));
 
@@ -308,6 +310,7 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
       EXPECT_EQ(script.messages[0].icon, MessageIcon::Question) << row.name;
     }
     EXPECT_EQ(program.tables.dataState, row.after) << row.name;
+    EXPECT_EQ(previewsClosed, row.previewShown ? 1 : 0) << row.name;
     // The rectangle is stored exactly when the window goes.
     EXPECT_EQ(FileExists(folder.File("Config.ini")), row.closes) << row.name;
     if (!row.saveName.empty()) {
