@@ -1,13 +1,13 @@
+#include "files/data_file.h"
+
 #include <sys/stat.h>
 
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "data/record_tables.h"
-#include "files/data_file.h"
 #include "files/data_file_layout.h"
 #include "platform/environment.h"
 
@@ -35,11 +35,13 @@ bool Contains(std::string_view line, std::string_view text) {
   return line.find(text) != std::string_view::npos;
 }
 
+// ASCII only: the desktop locale must not change how a file reads.
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   }
   return true;
 }
@@ -217,7 +219,7 @@ class Reader {
         // Pieces are appended: a second line for the same slot extends its texts.
         SplitFields(line, ',', record.data(), kManualFieldCount, false);
         const std::string& label = record[field::kDataNo];
-        if (label.empty() || std::toupper(static_cast<unsigned char>(label[0])) != GroupLetter(g))
+        if (label.empty() || AsciiUpper(label[0]) != GroupLetter(g))
           return Fail(open_message::kInconsistentGroupOlder);
         ExpandCompactOrder(record);
       }

@@ -1,9 +1,10 @@
+#include "files/data_file.h"
+
 #include <algorithm>
 
 #include "data/program_state.h"
 #include "data/record_tables.h"
 #include "files/atomic_file.h"
-#include "files/data_file.h"
 #include "files/data_file_layout.h"
 
 namespace qv70 {

@@ -1,9 +1,10 @@
+#include "files/data_file.h"
+
 #include <string>
 #include <unordered_map>
 
 #include "data/record_tables.h"
 #include "data/values.h"
-#include "files/data_file.h"
 
 namespace qv70 {
 
