@@ -2,6 +2,8 @@
 # Builds every fuzz target in BUILD_DIR (clang, sanitizers) and runs each over
 # its corpus folder once. Exits non-zero when a build fails or any input crashes.
 # usage: fuzz/replay.sh BUILD_DIR
+# BUILD_DIR must be new or one configured by this script: the compiler of an
+# existing build folder cannot be switched to clang.
 set -eu
 if [ $# -ne 1 ]; then
   echo "usage: $0 BUILD_DIR" >&2
