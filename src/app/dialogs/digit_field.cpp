@@ -1,18 +1,9 @@
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
-#include <ctime>
 
 #include "app/dialogs/qv70_setting_dialog.h"
 
 namespace qv70 {
-
-std::string ClockDisplayText(std::time_t now) {
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[64];
-  const size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %p %I:%M:%S", &local);
-  return std::string(text, length);
-}
 
 DigitField::DigitField(QWidget* parent) : QLineEdit(parent) {
   setMaxLength(2);
