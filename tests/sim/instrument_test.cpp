@@ -278,6 +278,8 @@ TEST(ValueTexts, ResistancesInShortestExponentForm) {
       {"123000000000", "1.23e+11"}, {"0", "0.0e+00"},           {"1.5e+09", "1.5e+09"},
       {"5000000000.000000", "5.0e+09"}, {"OF", "OF"},           {"UF", "UF"},
       {"E", "E"},                   {"", ""},                   {"12abc", "12abc"},
+      {"1.23E+09", "1.23E+09"},     {" 5", " 5"},               {"-", "-"},
+      {".", "."},                   {"1.2.3", "1.2.3"},         {"-2500", "-2.5e+03"},
   };
   for (const ResistanceCase& c : cases) EXPECT_EQ(ResistanceText(c.input), c.text) << c.input;
 }

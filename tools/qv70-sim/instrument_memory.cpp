@@ -1,6 +1,6 @@
 #include "instrument_memory.h"
 
-#include <cerrno>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -32,12 +32,21 @@ std::string FormatResistance(double ohms) {
 }
 
 std::string ResistanceText(const std::string& text) {
-  if (text.empty()) return text;
-  errno = 0;
-  char* end = nullptr;
-  double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || !std::isfinite(value)) return text;
-  return FormatResistance(value);
+  // Only a plain decimal number is the program's whole ohms; anything else
+  // (marks, an exponent form with its capital "E" error sense, empty) is kept.
+  size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  size_t digits = 0, points = 0;
+  for (; i < text.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(text[i])))
+      ++digits;
+    else if (text[i] == '.' && points == 0)
+      ++points;
+    else
+      return text;
+  }
+  if (digits == 0) return text;
+  double value = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(value) ? FormatResistance(value) : text;
 }
 
 std::string SlotLabel(int group, int slot) {

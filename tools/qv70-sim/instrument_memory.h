@@ -58,8 +58,8 @@ struct InstrumentMemory {
 // Ohms in exponent form with a lower-case e and at least one decimal, as short
 // as still gives back the same number: 5e9 -> "5.0e+09", 1.234e11 -> "1.234e+11".
 std::string FormatResistance(double ohms);
-// A resistance text from elsewhere (a data file): plain numbers are rewritten in
-// exponent form, anything else (marks, empty) is kept.
+// A resistance text from a data file: a plain decimal number (whole ohms) is
+// rewritten in exponent form; anything else (marks, exponent forms, empty) is kept.
 std::string ResistanceText(const std::string& text);
 // The memory slot label: group letter and slot digit ("A0").
 std::string SlotLabel(int group, int slot);
