@@ -44,6 +44,8 @@ std::string LibraryDirectory() {
 
 struct Choice {
   bool simulator = false;
+  // The socket was named by QV70_SIM_SOCKET: no other instrument is asked.
+  bool socketNamed = false;
   std::string socketPath;
   UsbConfig usb;
   int timeoutMs = 5000;
@@ -67,6 +69,7 @@ Choice Choose() {
   const char* socketPath = std::getenv(kSimSocketVariable);
   if (socketPath != nullptr && socketPath[0] != '\0') {
     choice.simulator = true;
+    choice.socketNamed = true;
     choice.socketPath = socketPath;
   } else if (std::string defaultPath = DefaultSimSocketPath(); IsSocketFile(defaultPath)) {
     choice.simulator = true;
@@ -96,7 +99,7 @@ int CheckDevices() {
     }
     // A stale default socket (the simulator has gone) falls through to USB;
     // a socket named explicitly is the only instrument asked.
-    if (std::getenv(kSimSocketVariable) != nullptr && std::getenv(kSimSocketVariable)[0] != '\0') return 0;
+    if (choice.socketNamed) return 0;
   }
   return UsbDevicePresent(choice.usb) ? 1 : 0;
 }
@@ -114,7 +117,8 @@ int OpenConnection() {
       close(fd);
       return -1;
     }
-    if (std::getenv(kSimSocketVariable) != nullptr && std::getenv(kSimSocketVariable)[0] != '\0') return -1;
+    if (choice.socketNamed) return -1;  // as for the presence check
+
   }
   return OpenUsbConnection(choice.usb, choice.timeoutMs);
 }
