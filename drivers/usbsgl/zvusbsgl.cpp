@@ -118,7 +118,6 @@ int OpenConnection() {
       return -1;
     }
     if (choice.socketNamed) return -1;  // as for the presence check
-
   }
   return OpenUsbConnection(choice.usb, choice.timeoutMs);
 }
