@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -41,14 +42,29 @@ class DemoSimulator {
     socket_ = "/tmp/qv70-download-bench-" + std::to_string(getpid()) + ".sock";
     const std::string sim = JoinPath(bin, "qv70-sim");
     if (!FileExists(sim) || !FileExists(JoinPath(bin, kUsbLibraryName))) return;
+    int output[2];
+    if (pipe(output) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
+      dup2(output[1], STDOUT_FILENO);
+      close(output[0]);
+      close(output[1]);
       execl(sim.c_str(), sim.c_str(), "--socket", socket_.c_str(), "--demo", static_cast<char*>(nullptr));
       _exit(127);
     }
-    for (int i = 0; i < 500 && !FileExists(socket_); ++i) usleep(10000);
+    close(output[1]);
+    // Ready once it says it is listening: the socket file exists a moment earlier.
+    std::string said;
+    char chunk[256];
+    pollfd waiting{output[0], POLLIN, 0};
+    while (said.find('\n') == std::string::npos && poll(&waiting, 1, 5000) > 0) {
+      ssize_t got = read(output[0], chunk, sizeof chunk);
+      if (got <= 0) break;
+      said.append(chunk, static_cast<size_t>(got));
+    }
+    close(output[0]);
     setenv("QV70_SIM_SOCKET", socket_.c_str(), 1);
-    ready_ = FileExists(socket_);
+    ready_ = pid_ > 0 && said.find("listening") != std::string::npos;
   }
   ~DemoSimulator() {
     if (pid_ > 0) {

@@ -2,6 +2,7 @@
 
 // Runs the instrument simulator from the build's bin folder on a private
 // socket for one test, and reads back its command log.
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,34 +43,44 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
-  // Starts the simulator with `arguments` and points the library at it.
+  // Starts the simulator with `arguments` and points the library at it. Ready
+  // once the simulator says it is listening (its socket file appears before
+  // it accepts connections).
   bool Start(const std::vector<std::string>& arguments) {
     std::vector<std::string> words = {BinPath("qv70-sim"), "--socket", socket_, "--log", log_};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::remove(socket_.c_str());
     std::remove(log_.c_str());
+    int output[2];
+    if (pipe(output) != 0) return false;
     pid_ = fork();
     if (pid_ == 0) {
       std::vector<char*> argv;
       for (std::string& word : words) argv.push_back(word.data());
       argv.push_back(nullptr);
-      std::freopen("/dev/null", "w", stdout);
+      dup2(output[1], STDOUT_FILENO);
+      close(output[0]);
+      close(output[1]);
       std::freopen("/dev/null", "w", stderr);
       execv(argv[0], argv.data());
       _exit(127);
     }
-    if (pid_ < 0) return false;
-    setenv("QV70_SIM_SOCKET", socket_.c_str(), 1);
-    for (int i = 0; i < 500; ++i) {
-      if (FileExists(socket_)) return true;
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return false;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    close(output[1]);
+    if (pid_ < 0) {
+      close(output[0]);
+      return false;
     }
-    return false;
+    setenv("QV70_SIM_SOCKET", socket_.c_str(), 1);
+    std::string said;
+    char chunk[256];
+    pollfd waiting{output[0], POLLIN, 0};
+    while (said.find('\n') == std::string::npos && poll(&waiting, 1, 5000) > 0) {
+      ssize_t got = read(output[0], chunk, sizeof chunk);
+      if (got <= 0) break;
+      said.append(chunk, static_cast<size_t>(got));
+    }
+    close(output[0]);
+    return said.find("listening") != std::string::npos;
   }
 
   void Stop() {
