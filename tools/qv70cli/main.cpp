@@ -26,7 +26,8 @@ const Command kCommands[] = {
 
 void PrintUsage(std::FILE* stream) {
   std::fprintf(stream, "usage: qv70cli COMMAND [ARGUMENTS]\ncommands:\n");
-  for (const Command& command : kCommands) std::fprintf(stream, "  %s %s\n", command.name, command.synopsis);
+  for (const Command& command : kCommands)
+    std::fprintf(stream, "  %s%s%s\n", command.name, command.synopsis[0] != '\0' ? " " : "", command.synopsis);
 }
 
 }  // namespace
