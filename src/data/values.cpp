@@ -133,9 +133,10 @@ std::string FormatThreeFigures(std::string_view input) {
   int n = 0;
   if (whole > 0) {
     while (whole != 0 && n < kIntegerDigitRoom) {
-      double tenth = std::floor(whole / 10);
-      digit[n++] = static_cast<int>(whole - tenth * 10);
-      whole = tenth;
+      // fmod is exact, so the digit stays within 0..9 even where whole - floor(whole / 10) * 10
+      // would not be (values far beyond 2^53); below that both give the same digit.
+      digit[n++] = static_cast<int>(std::fmod(whole, 10));
+      whole = std::floor(whole / 10);
     }
   }
 
@@ -200,13 +201,14 @@ std::string FormatElapsedMinutes(int seconds) {
 
 std::string FormatElapsedHours(long long seconds) {
   if (seconds <= 0) return std::string();
+  // Whole numbers print the same in every locale, so no printf is needed here.
   const long long h = seconds / 3600;
   const long long m = (seconds % 3600) / 60;
   const long long s = seconds % 60;
   std::string text;
-  if (h > 0) text += FormatText("%lldh", h);
-  if (m > 0 || h > 0) text += FormatText("%lldmin", m);
-  return text + FormatText("%llds", s);
+  if (h > 0) text += std::to_string(h) + "h";
+  if (m > 0 || h > 0) text += std::to_string(m) + "min";
+  return text + std::to_string(s) + "s";
 }
 
 void ConvertManualRecord(RecordTables& tables, int group, int record) {

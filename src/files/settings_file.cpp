@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -49,19 +48,23 @@ std::vector<Line> ReadLines(const std::string& path, bool& readable) {
   return lines;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
 std::string Trim(const std::string& text) {
   size_t first = 0;
-  while (first < text.size() && std::isspace(static_cast<unsigned char>(text[first]))) ++first;
+  while (first < text.size() && IsBlank(text[first])) ++first;
   size_t last = text.size();
-  while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1]))) --last;
+  while (last > first && IsBlank(text[last - 1])) --last;
   return text.substr(first, last - first);
 }
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Names compare in ASCII, whatever the desktop's locale.
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
 }
 
@@ -117,6 +120,12 @@ Position Find(const std::vector<Line>& lines, const std::string& section, const 
     }
   }
   return position;
+}
+
+// A last line without a line feed (nothing, or a lone CR) gets CR LF, so that
+// nothing written after it joins it.
+void EndLine(Line& line) {
+  if (line.ending.empty() || line.ending.back() != '\n') line.ending = "\r\n";
 }
 
 bool HasLineEnd(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
@@ -175,10 +184,9 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
   Position position = Find(lines, sectionName, keyName);
   if (position.keyLine >= 0) {
     lines[static_cast<size_t>(position.keyLine)].text = entry.text;
-    if (lines[static_cast<size_t>(position.keyLine)].ending.empty())
-      lines[static_cast<size_t>(position.keyLine)].ending = "\r\n";
+    EndLine(lines[static_cast<size_t>(position.keyLine)]);
   } else {
-    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
+    if (!lines.empty()) EndLine(lines.back());
     if (position.sectionLine >= 0) {
       lines.insert(lines.begin() + position.lastLineOfSection + 1, entry);
     } else {

@@ -101,6 +101,11 @@ TEST(SettingsFile, CreatesFileWithCrLfAndRefusesValuesThatBreakLines) {
   WriteWholeFile(settings.Path(), "[INFO]\r\nAUTHOR=Jo");
   ASSERT_TRUE(settings.Write("INFO", "COMPANYNAME", "Acme"));
   EXPECT_EQ(ReadWholeFile(settings.Path()), "[INFO]\r\nAUTHOR=Jo\r\nCOMPANYNAME=Acme\r\n");
+  // Likewise a last line ended by a lone CR.
+  WriteWholeFile(settings.Path(), "[INFO]\r\nAUTHOR=Jo\r");
+  ASSERT_TRUE(settings.Write("WNDRECT", "LEFT", "3"));
+  EXPECT_EQ(ReadWholeFile(settings.Path()), "[INFO]\r\nAUTHOR=Jo\r\n[WNDRECT]\r\nLEFT=3\r\n");
+  EXPECT_EQ(settings.Read("INFO", "AUTHOR", ""), "Jo");
 }
 
 TEST(SettingsFile, UnwritableLocationReportsFailure) {
