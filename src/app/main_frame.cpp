@@ -111,8 +111,16 @@ void CMainFrame::BuildMenusAndToolBar() {
   AddCommand(kCmdExit, file);
 
   QMenu* edit = menuBar()->addMenu("&Edit");
-  // Ctrl+Insert copies only while Copy Graph is enabled, as its own shortcut.
-  AddCommand(kCmdCopyGraph, edit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+  QAction* copyGraph = AddCommand(kCmdCopyGraph, edit);
+  // Ctrl+Insert copies only while Copy Graph is enabled. It is the window's own
+  // shortcut rather than the item's, so the menu shows the bare "&Copy Graph".
+  QAction* copyGraphKey = new QAction(this);
+  copyGraphKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+  addAction(copyGraphKey);
+  connect(copyGraphKey, &QAction::triggered, this, [this, copyGraph] {
+    UpdateCommandUi();
+    if (copyGraph->isEnabled()) RunCommand(kCmdCopyGraph);
+  });
 
   QMenu* data = menuBar()->addMenu("&Data");
   AddCommand(kCmdObtainData, data);

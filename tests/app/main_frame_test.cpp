@@ -57,6 +57,8 @@ TEST_F(ShellTest, MenusCarryTheirCaptionsInOrder) {
       {"&Help", {"&Help\tF1", "&About"}},
   };
   for (const auto& row : rows) EXPECT_EQ(MenuItems(bar, row.menu), row.items) << row.menu;
+  // The menu shows no key beside Copy Graph; Ctrl+Insert belongs to the window.
+  EXPECT_TRUE(main.Action(kCmdCopyGraph)->shortcut().isEmpty());
   EXPECT_EQ(main.windowTitle().toStdString(), kMainTitle);
   EXPECT_EQ(main.minimumSize(), QSize(800, 600));
 }
