@@ -5,7 +5,7 @@ QV70_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libusb-1.0-0-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool imagemagick fonts-liberation
+  xvfb xauth x11-utils xdotool openbox imagemagick fonts-liberation
 )
 
 qv70_install_packages() {
