@@ -80,13 +80,19 @@ bool IsPlainWholeNumber(const std::string& text) {
   return true;
 }
 
-std::string WholeNumberText(const std::string& text) {
-  return IsPlainWholeNumber(text) ? text : FormatText("%.0lf", TextToDouble(text));
+// "%.0lf" of a value. A whole value below 10^15 is written exactly by either
+// way, so the integer path gives the same text without printf's long arithmetic.
+std::string FormatWholeNumber(double value) {
+  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15 &&
+      !(value == 0 && std::signbit(value)))
+    return std::to_string(static_cast<long long>(value));
+  return FormatText("%.0lf", value);
 }
 
-std::string FormatKept(double value, int decimals) {
-  return FormatText("%.*f", decimals, value);
+std::string WholeNumberText(const std::string& text) {
+  return IsPlainWholeNumber(text) ? text : FormatWholeNumber(TextToDouble(text));
 }
+
 
 }  // namespace
 
@@ -115,6 +121,28 @@ int TextToInt(const std::string& text) {
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
+}
+
+std::string FormatFixed(double value, int decimals) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  if (decimals >= 0 && decimals <= 12 && value >= 0) {
+    const double scaled = value * kPowers[decimals];
+    if (scaled < 1e12) {
+      const long long units = std::llround(scaled);
+      // Within far less than half a unit of a whole number of units, printf's
+      // correctly rounded digits are those units; anything closer to a tie
+      // goes to printf itself.
+      if (std::fabs(scaled - static_cast<double>(units)) < 1e-3) {
+        std::string digits = std::to_string(units);
+        if (decimals == 0) return digits;
+        if (digits.size() <= static_cast<size_t>(decimals))
+          digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
+        digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
+        return digits;
+      }
+    }
+  }
+  return FormatText("%.*f", decimals, value);
 }
 
 std::string FormatThreeFigures(std::string_view input) {
@@ -169,24 +197,24 @@ std::string FormatThreeFigures(std::string_view input) {
     const double unit = std::pow(10.0, n - 3);
     double kept = (digit[n - 1] * 100.0 + digit[n - 2] * 10.0 + digit[n - 3]) * unit;
     if (digit[n - 4] >= 5) kept += unit;
-    result = FormatKept(kept, 0);
+    result = FormatFixed(kept, 0);
   } else if (n == 3) {
     double kept = digit[2] * 100.0 + digit[1] * 10.0 + digit[0];
     if (frac[0] >= 5) kept += 1;
-    result = FormatKept(kept, 0);
+    result = FormatFixed(kept, 0);
   } else if (n == 2) {
     double kept = digit[1] * 10.0 + digit[0] + frac[0] / 10.0;
     if (frac[1] >= 5) kept += 0.1;
-    result = FormatKept(kept, 1);
+    result = FormatFixed(kept, 1);
   } else if (n == 1) {
     double kept = digit[0] + frac[0] / 10.0 + frac[1] / 100.0;
     if (frac[2] >= 5) kept += 0.01;
-    result = FormatKept(kept, 2);
+    result = FormatFixed(kept, 2);
   } else {
     const double place = std::pow(10.0, -(k + 1));
     double kept = frac[k] * place + frac[k + 1] * place / 10 + frac[k + 2] * place / 100;
     if (frac[k + 3] >= 5) kept += place / 100;
-    result = FormatKept(kept, k + 3);
+    result = FormatFixed(kept, k + 3);
   }
   return negative ? "-" + result : result;
 }

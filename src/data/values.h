@@ -42,6 +42,10 @@ std::string ApplyTestIntervalUnit(RecordTables& tables, int set);
 double TextToDouble(const std::string& text);
 int TextToInt(const std::string& text);
 
+// "%.*f" of `value` with `decimals` digits, as printf writes it in the "C"
+// locale; values a short whole number of units away take a faster path.
+std::string FormatFixed(double value, int decimals);
+
 // printf-style formatting into a std::string.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

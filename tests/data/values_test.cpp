@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 
 #include "data/record_tables.h"
@@ -263,6 +264,39 @@ TEST(Numbers, IndependentOfTheDesktopLocale) {
     EXPECT_EQ(FormatThreeFigures("1.245"), "1.25") << name;
   }
   std::setlocale(LC_ALL, "C");
+}
+
+TEST(Numbers, WholeNumbersAsPrintfWritesThem) {
+  // The raw copy's "%.0lf" texts, whichever way they are produced.
+  RecordTables tables;
+  const char* inputs[] = {"5.0e+09", "123456", "1.25e+11", "-3", "-0", "0.5", "1.5", "2.5", "1e15",
+                          "9.99999999999999e14", "1e20", "123.456", "007", "-0.4"};
+  for (const char* input : inputs) {
+    tables.Manual(RecordCopy::Raw, 0, 0, field::kResistance) = input;
+    tables.Manual(RecordCopy::Converted, 0, 0, field::kResistance) = input;
+    ConvertManualRecord(tables, 0, 0);
+    EXPECT_EQ(tables.Manual(RecordCopy::Raw, 0, 0, field::kResistance),
+              FormatText("%.0lf", TextToDouble(input)))
+        << input;
+  }
+}
+
+TEST(Numbers, FixedFormatMatchesPrintf) {
+  // Sums of a few decimal digits, as the three-figure rounding builds them, and
+  // values right at a tie, which must round exactly as printf does.
+  unsigned seed = 12345;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+  for (int i = 0; i < 100000; ++i) {
+    const int decimals = static_cast<int>(next() % 8);
+    const double value = static_cast<double>(next() % 100000) / std::pow(10.0, next() % 10);
+    ASSERT_EQ(FormatFixed(value, decimals), FormatText("%.*f", decimals, value)) << value << " " << decimals;
+  }
+  const struct {
+    double value;
+    int decimals;
+  } ties[] = {{0.125, 2}, {2.5, 0}, {0.5, 0}, {1.005, 2}, {1e15, 1}, {-1.5, 1}, {0, 3}, {9.995, 2}};
+  for (const auto& t : ties)
+    EXPECT_EQ(FormatFixed(t.value, t.decimals), FormatText("%.*f", t.decimals, t.value)) << t.value;
 }
 
 TEST(Numbers, AtoiAndAtofSemantics) {
