@@ -17,8 +17,10 @@ class Writer {
       : tables_(tables),
         raw_(tables.Copy(RecordCopy::Raw)),
         converted_(tables.Copy(RecordCopy::Converted)),
-        // A comma decimal with a comma separator could never be read back.
-        commaDecimal_(format.decimal == 1),
+        // Any DECIMAL but 0 is the comma, as for the decimal character the
+        // tables are shown with. A comma decimal with a comma separator could
+        // never be read back.
+        commaDecimal_(format.decimal != 0),
         sep_(commaDecimal_ ? ';' : format.SeparatorChar()) {}
 
   std::string Run() {

@@ -107,6 +107,8 @@ TEST(FormatDataFile, WritesEveryLineOfTheLayout) {
       {"comma_semicolon", 1, 1, ';'},
       // A comma decimal could not be read back beside comma separators.
       {"comma_decimal_forces_semicolon", 1, 0, ';'},
+      // A hand-edited DECIMAL of 2 shows commas on screen; files must match.
+      {"decimal_other_than_zero_is_comma", 2, 0, ';'},
   };
   for (const auto& c : cases) {
     RecordTables tables;
@@ -114,7 +116,7 @@ TEST(FormatDataFile, WritesEveryLineOfTheLayout) {
     const std::string text = FormatDataFile(tables, Format(c.decimal, c.separator));
     const std::vector<std::string> lines = SplitLines(text);
     auto value = [&](std::string line) {
-      if (c.decimal == 1)
+      if (c.decimal != 0)
         for (char& ch : line)
           if (ch == '.') ch = ',';
       return line;
