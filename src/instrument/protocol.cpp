@@ -34,6 +34,18 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   result.append(text, start, std::string::npos);
   return result;
 }
+// Stored cells never hold a line end (a data file keeps one record per line);
+// a reply that carries one inside a value, which no sound instrument sends,
+// would otherwise save a file that cannot be opened again.
+std::string WithoutLineEnds(std::string text) {
+  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
+             text.end());
+  return text;
+}
+
+// A value as it is stored: line ends dropped, then the exponent form rewritten.
+std::string StoredValue(const std::string& value) { return ReformatExponent(WithoutLineEnds(value)); }
+
 // The splitting rule over a view that only moves forward, so a long logging
 // reply is split in one pass instead of being copied down after every value.
 class ValueCursor {
@@ -133,17 +145,17 @@ CountList LimitCounts(const CountList& counts) {
   return limited;
 }
 
-std::string ParseTextReply(const std::string& reply) { return CutTerminator(reply); }
+std::string ParseTextReply(const std::string& reply) { return WithoutLineEnds(CutTerminator(reply)); }
 
 PiTimes ParsePiReply(const std::string& reply) {
-  std::string rest = CutTerminator(reply);
+  std::string rest = WithoutLineEnds(CutTerminator(reply));
   PiTimes times;
   times.t1 = TakeNextValue(rest);
   times.t2 = rest;
   return times;
 }
 
-std::string ParseStepReply(const std::string& reply) { return CutTerminator(reply); }
+std::string ParseStepReply(const std::string& reply) { return WithoutLineEnds(CutTerminator(reply)); }
 
 std::string StepIntervalUnit(const std::string& stepText) {
   return Contains(stepText, "30") ? "[s]" : "[min]";
@@ -169,8 +181,8 @@ void ParseMemoryRecord(std::string reply, ManualRecord& record) {
   }
   ValueCursor values(reply);
   int i = 0;
-  for (; i < n - 1; ++i) record[i] = ReformatExponent(values.Next());
-  record[i] = ReformatExponent(CutTerminator(values.Rest()));
+  for (; i < n - 1; ++i) record[i] = StoredValue(values.Next());
+  record[i] = StoredValue(CutTerminator(values.Rest()));
 
   if (n == 13) {
     // TC records keep reference temperature, TC resistance and table number in
@@ -193,16 +205,16 @@ void ParseLoggingSet(std::string reply, int count, LoggingHeader& header, Loggin
   // The instrument sends an extra comma after an over-range resistance.
   reply = ReplaceAll(std::move(reply), "OF,,", "OF,");
   ValueCursor values(reply);
-  for (int c = 0; c < kHeaderFieldCount; ++c) header[c] = ReformatExponent(values.Next());
+  for (int c = 0; c < kHeaderFieldCount; ++c) header[c] = StoredValue(values.Next());
   count = std::clamp(count, 0, kMaxSamples);
   for (int i = 0; i < count; ++i) {
-    samples[i][sample::kOutputVoltage] = ReformatExponent(values.Next());
+    samples[i][sample::kOutputVoltage] = StoredValue(values.Next());
     if (i == count - 1) {
-      std::string last = ReformatExponent(CutTerminator(values.Rest()));
+      std::string last = StoredValue(CutTerminator(values.Rest()));
       if (Contains(last, "OF")) last = last.substr(0, 2);
       samples[i][sample::kResistance] = std::move(last);
     } else {
-      samples[i][sample::kResistance] = ReformatExponent(values.Next());
+      samples[i][sample::kResistance] = StoredValue(values.Next());
     }
   }
 }

@@ -320,5 +320,48 @@ TEST(LoggingReply, CountsBeyondTheBufferNeverWritePastIt) {
   EXPECT_EQ(none.header[7], "5000");
 }
 
+// A line end inside a reply value would split a saved data file's line; every
+// stored text comes out without one, whatever the reply carried.
+TEST(LineEndsInReplies, NeverReachAStoredText) {
+  struct TextRow {
+    const char* name;
+    std::string stored;
+    const char* expected;
+  } textRows[] = {
+      {"identification", ParseTextReply("ZAVEL\n,QV70\r,Ver1.00" + kEnd), "ZAVEL,QV70,Ver1.00"},
+      {"serial of line ends only", ParseTextReply("\n\r\n" + kEnd), ""},
+      {"pi t1", ParsePiReply("0\n1,10" + kEnd).t1, "01"},
+      {"pi t2", ParsePiReply("01,1\r0" + kEnd).t2, "10"},
+      {"step", ParseStepReply("0\n5" + kEnd), "05"},
+  };
+  for (const TextRow& row : textRows) EXPECT_EQ(row.stored, row.expected) << row.name;
+
+  struct MemoryRow {
+    const char* name;
+    std::string reply;
+    int field;
+    const char* expected;
+  } memoryRows[] = {
+      {"inside a middle value", "A\n0,MN,2009-03-05" + kEnd, 0, "A0"},
+      {"inside an exponent value", "A0,MN,1,2,3,4,5,6,7,1.2e+0\r\n3,x" + kEnd, 9, "1200.000000"},
+      {"last value keeps its text", Join(std::vector<std::string>(19, "MN")) + ",1.\n5" + kEnd, 19, "1.5"},
+      {"empty slot", "NO\r\nDATA" + kEnd, 0, "NODATA"},
+  };
+  for (const MemoryRow& row : memoryRows) {
+    ManualRecord record;
+    ParseMemoryRecord(row.reply, record);
+    EXPECT_EQ(record[row.field], row.expected) << row.name;
+    for (int f = 0; f < kManualFieldCount; ++f) {
+      EXPECT_EQ(record[f].find_first_of("\r\n"), std::string::npos) << row.name << " field " << f;
+    }
+  }
+
+  LoggingResult r = ParseLogging("0,Log\nging,2009-03-05,14:07:09,30,23.5,45,5000,49\r90,1.2e+0\n3,4980,O\nF" + kEnd, 2);
+  EXPECT_EQ(r.header[1], "Logging");
+  EXPECT_EQ(r.samples[0][sample::kOutputVoltage], "4990");
+  EXPECT_EQ(r.samples[0][sample::kResistance], "1200.000000");
+  EXPECT_EQ(r.samples[1][sample::kResistance], "OF");
+}
+
 }  // namespace
 }  // namespace qv70
