@@ -328,6 +328,26 @@ TEST(LibraryFile, ExportsExactlyTheTwoEntryPoints) {
   EXPECT_EQ(names, (std::vector<std::string>{"CheckUSBDevices", "OpenUSBBulkFile"}));
 }
 
+// A dialog's end drops its last reference to the library while the USB back
+// end's thread may still be finishing inside it; the library must stay mapped.
+TEST(LibraryFile, StaysLoadedAfterItsLastClose) {
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const std::string path = simtest::LibraryPath();
+    // Loaded by an earlier test and kept: that is the property itself.
+    if (dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD) != nullptr) _exit(0);
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) _exit(3);
+    dlclose(handle);
+    _exit(dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD) != nullptr ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: unloaded by its last dlclose; 3: could not be loaded";
+}
+
 TEST(LibraryFile, ExampleConfigurationLiesBesideTheLibrary) {
   EXPECT_EQ(simtest::ReadWholeFile(std::string(QV70_BIN_DIR) + "/ZvUsbSgl.conf"),
             simtest::ReadWholeFile(std::string(QV70_SOURCE_DIR) + "/drivers/usbsgl/ZvUsbSgl.conf"));
