@@ -44,6 +44,14 @@ bool PictureOf(int commandId, Picture& picture) {
   }
 }
 
+// Keys of the window's own shortcut table that carry a command. The window
+// sees them before the control with the focus, so a focused text field must not
+// take Ctrl+Insert as its own copy key.
+bool IsWindowTableKey(int key, Qt::KeyboardModifiers modifiers) {
+  if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
+  return key == Qt::Key_Insert || key == Qt::Key_P;
+}
+
 }  // namespace
 
 int DirectKeyCommand(int key, Qt::KeyboardModifiers modifiers) {
@@ -300,10 +308,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   const int command = DirectKeyCommand(key->key(), key->modifiers());
-  if (command == 0) return false;
+  const bool tableKey = type == QEvent::ShortcutOverride && IsWindowTableKey(key->key(), key->modifiers());
+  if (command == 0 && !tableKey) return false;
   // Only keys meant for the main window: a modal dialog keeps its own keys.
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this || QApplication::activeModalWidget()) return false;
+  if (tableKey) {
+    // Left unclaimed, so the window's shortcut runs instead of the control's key.
+    event->ignore();
+    return true;
+  }
   if (type == QEvent::ShortcutOverride) {
     // Claimed here so that no shortcut of the window runs it a second time.
     event->accept();

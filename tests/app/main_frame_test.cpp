@@ -2,6 +2,7 @@
 // direct keys, the close prompt and the stored window rectangle.
 #include <QAction>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,6 +16,8 @@
 #include "app/commands.h"
 #include "app/view_state.h"
 #include "files/config_settings.h"
+#include "presentation/data_pages.h"
+#include "presentation/page_panels.h"
 #include "presentation/tab_frame.h"
 #include "files/settings_file.h"
 #include "shell_fixture.h"
@@ -259,6 +262,49 @@ TEST_F(ShellTest, CopyGraphKeysCopyOnlyAShownGraph) {
   clipboard->clear();
   QTest::keyClick(&main, Qt::Key_Insert, Qt::ControlModifier);
   EXPECT_FALSE(clipboard->pixmap().isNull());
+}
+
+// The window's keys come before the control that has the focus: a value field
+// of the logging header (read-only, but it takes the focus and would copy its
+// own text) must not swallow Ctrl+Insert.
+TEST_F(ShellTest, CopyGraphKeysCopyTheGraphWhateverHasTheFocus) {
+  CMainFrame& main = Start();
+  View().MainTabs()->Bar()->setCurrentIndex(kLoggingTab);
+  View().flags().graphShown = 1;
+  main.UpdateCommandUi();
+  const QList<QLineEdit*> fields = View().LoggingPage()->Header()->findChildren<QLineEdit*>();
+  ASSERT_FALSE(fields.isEmpty());
+  QLineEdit* field = fields.front();
+  field->setText("5");
+  field->selectAll();
+
+  const struct {
+    const char* name;
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+  } rows[] = {
+      {"Ctrl+C", Qt::ControlModifier, Qt::Key_C},
+      {"Ctrl+Insert", Qt::ControlModifier, Qt::Key_Insert},
+  };
+  QClipboard* clipboard = QApplication::clipboard();
+  for (const auto& row : rows) {
+    clipboard->clear();
+    field->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(field->hasFocus()) << row.name;
+    QTest::keyClick(field, row.key, row.modifiers);
+    EXPECT_FALSE(clipboard->pixmap().isNull()) << row.name;
+    EXPECT_NE(clipboard->text(), "5") << row.name;
+  }
+
+  // With Copy Graph disabled the key still belongs to the window: nothing is copied.
+  View().flags().graphShown = 0;
+  main.UpdateCommandUi();
+  clipboard->clear();
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_TRUE(clipboard->pixmap().isNull());
+  EXPECT_NE(clipboard->text(), "5");
 }
 
 // ---- Closing ----
