@@ -5,12 +5,11 @@
 #include <QClipboard>
 #include <QResizeEvent>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "app/commands.h"
 #include "data/program_state.h"
 #include "data/values.h"
+#include "files/comment_file.h"
 #include "files/settings_file.h"
 #include "presentation/data_pages.h"
 #include "presentation/page_layout.h"
@@ -98,12 +97,10 @@ void CMyQV70ProjectView::Initialise() {
   }
 
   const std::string commentPath = JoinPath(environment_.programDirectory, "Comment.inl");
+  // The file holds the comment behind a length prefix; one that is cut short
+  // leaves the comment empty.
   if (FileExists(commentPath)) {
-    std::ifstream in(commentPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    reportStart_.comment = text.str();
-    reportStart_.commentLoaded = static_cast<bool>(in) || in.eof();
+    reportStart_.commentLoaded = ReadCommentFile(commentPath, reportStart_.comment);
   }
   const std::time_t now = environment_.clock ? environment_.clock->Now() : std::time(nullptr);
   reportStart_.dateText = ReportDateText(now);

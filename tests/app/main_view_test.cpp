@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/commands.h"
+#include "files/comment_file.h"
 #include "files/data_file.h"
 #include "presentation/data_pages.h"
 #include "presentation/page_panels.h"
@@ -117,13 +118,45 @@ TEST_F(ShellTest, ViewReadsTheNumberFormatAndReportTextsAtStart) {
 }
 
 TEST_F(ShellTest, ViewLoadsTheSavedCommentAndTodaysDate) {
-  WriteWholeFile(dir.File("Comment.inl"), "{\\rtf1 Tested at 500 V}");
+  const std::string rtf = "{\\rtf1 Tested at 500 V}";
+  // Comment.inl holds the comment behind its length prefix.
+  WriteWholeFile(dir.File("Comment.inl"), EncodeCommentFile(rtf));
   clock.Set(1765260000);  // 2025-12-09 06:00 UTC
   Start(false);
   EXPECT_TRUE(View().reportStart().commentLoaded);
-  EXPECT_EQ(View().reportStart().comment, "{\\rtf1 Tested at 500 V}");
+  EXPECT_EQ(View().reportStart().comment, rtf);
   EXPECT_EQ(View().reportStart().dateText, ReportDateText(1765260000));
   EXPECT_EQ(ReportDateText(1765260000).substr(0, 7), "2025-12");  // no leading zeros, year first
+}
+
+TEST_F(ShellTest, ViewTakesTheCommentFromBehindItsLengthPrefix) {
+  const std::string longComment(300, 'c');
+  const struct {
+    const char* name;
+    const char* file;  // null: no Comment.inl
+    std::string bytes;
+    bool loaded;
+    std::string comment;
+  } rows[] = {
+      {"no file", nullptr, "", false, ""},
+      {"one-byte prefix", "Comment.inl", EncodeCommentFile("{\\rtf1 x}"), true, "{\\rtf1 x}"},
+      {"three-byte prefix", "Comment.inl", EncodeCommentFile(longComment), true, longComment},
+      {"empty comment", "Comment.inl", EncodeCommentFile(""), true, ""},
+      {"cut short", "Comment.inl", EncodeCommentFile("{\\rtf1 x}").substr(0, 4), false, ""},
+      {"empty file", "Comment.inl", "", false, ""},
+  };
+  for (const auto& row : rows) {
+    testing::TempDir folder;
+    if (row.file) WriteWholeFile(folder.File(row.file), row.bytes);
+    Environment here{folder.path(), &clock};
+    ProgramState program;
+    ScriptedUiServices script;
+    CMainFrame main(program, script, here, shell);
+    ASSERT_TRUE(main.Create()) << row.name;
+    EXPECT_EQ(main.View()->reportStart().commentLoaded, row.loaded) << row.name;
+    EXPECT_EQ(main.View()->reportStart().comment, row.comment) << row.name;
+    EXPECT_TRUE(script.messages.empty()) << row.name;
+  }
 }
 
 TEST(ReportDate, HasNoLeadingZeros) {
