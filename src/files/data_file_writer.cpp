@@ -71,6 +71,17 @@ class Writer {
     out_.append("\r\n");
   }
 
+  // A cell never carries a list separator of its own: a reader would split the
+  // line there and shift every later field. Only a malformed instrument reply
+  // can leave one in a cell; it is written as a blank.
+  void Cell(const std::string& text) {
+    if (text.find_first_of(",;") == std::string::npos) {
+      out_ += text;
+      return;
+    }
+    for (char c : text) out_ += (c == ',' || c == ';') ? ' ' : c;
+  }
+
   void CountsLine() {
     const CountList counts = tables_.Counts();
     std::string line;
@@ -86,7 +97,7 @@ class Writer {
     size_t start = out_.size();
     for (int f = 0; f < kHeaderFieldCount; ++f) {
       if (f > 0) out_ += sep_;
-      out_ += raw_.headers[s][static_cast<size_t>(f)];
+      Cell(raw_.headers[s][static_cast<size_t>(f)]);
     }
     ValueLine(start);
     Line(WithSeparator(kSampleTitle, sep_));
@@ -97,13 +108,13 @@ class Writer {
       start = out_.size();
       out_ += std::to_string(i + 1);
       out_ += sep_;
-      out_ += converted[sample::kDate];
+      Cell(converted[sample::kDate]);
       out_ += sep_;
-      out_ += converted[sample::kTime];
+      Cell(converted[sample::kTime]);
       out_ += sep_;
-      out_ += raw[sample::kOutputVoltage];
+      Cell(raw[sample::kOutputVoltage]);
       out_ += sep_;
-      out_ += raw[sample::kResistance];
+      Cell(raw[sample::kResistance]);
       ValueLine(start);
     }
     Line("");
@@ -119,7 +130,7 @@ class Writer {
         if (f > 0) out_ += sep_;
         // The ratios are kept as shown; the raw copy holds them rounded to integers.
         const bool shownRatio = f == field::kDar15s || f == field::kDar30s || f == field::kPi;
-        out_ += (shownRatio ? converted : raw)[static_cast<size_t>(f)];
+        Cell((shownRatio ? converted : raw)[static_cast<size_t>(f)]);
       }
       ValueLine(start);
     }

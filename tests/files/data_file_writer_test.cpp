@@ -181,6 +181,31 @@ TEST(FormatDataFile, WritesNothingButDataState) {
   testing::ExpectUnchanged(before, tables);
 }
 
+TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
+  // A malformed instrument reply can leave a list separator inside a value.
+  for (const NumberFormat& format : {Format(0, 0), Format(0, 1), Format(1, 1)}) {
+    RecordTables tables;
+    tables.info.idn = "ZAVEL ,QV70 ,Ver1.00";
+    tables.recordCount[0] = 1;
+    tables.sampleCount[0] = 1;
+    tables.Manual(RecordCopy::Raw, 0, 0, field::kDataNo) = "A0,junk";
+    tables.Manual(RecordCopy::Raw, 0, 0, field::kTestType) = "Normal Test";
+    tables.Manual(RecordCopy::Raw, 0, 0, field::kResistance) = "12;34";
+    tables.Header(RecordCopy::Raw, 0, header::kNo) = "L0";
+    tables.Header(RecordCopy::Raw, 0, header::kTestType) = "LOG,GING";
+    tables.Sample(RecordCopy::Raw, 0, 0, sample::kResistance) = "OF,";
+
+    RecordTables reread;
+    InstrumentInfo info;
+    ASSERT_TRUE(ParseDataFile(FormatDataFile(tables, format), reread, info).ok);
+    EXPECT_EQ(reread.Manual(RecordCopy::Loaded, 0, 0, field::kDataNo), "A0 junk");
+    EXPECT_EQ(reread.Manual(RecordCopy::Loaded, 0, 0, field::kTestType), "Normal Test");
+    EXPECT_EQ(reread.Manual(RecordCopy::Loaded, 0, 0, field::kResistance), "12 34");
+    EXPECT_EQ(reread.Header(RecordCopy::Loaded, 0, header::kTestType), "LOG GING");
+    EXPECT_EQ(reread.Sample(RecordCopy::Loaded, 0, 0, sample::kResistance).substr(0, 2), "OF");
+  }
+}
+
 TEST(WriteDataFile, WritesTheFormattedFile) {
   testing::TempDir dir;
   RecordTables tables;
