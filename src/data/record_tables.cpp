@@ -59,6 +59,18 @@ void TableCopy::Clear() {
       for (auto& cell : sample) cell.clear();
 }
 
+bool operator==(const TableCopy& a, const TableCopy& b) {
+  for (int g = 0; g < kGroupCount; ++g)
+    for (int r = 0; r < kRecordsPerGroup; ++r)
+      if (a.manual[g][r] != b.manual[g][r]) return false;
+  for (int s = 0; s < kSetCount; ++s) {
+    if (a.headers[s] != b.headers[s]) return false;
+    for (int i = 0; i < kMaxSamples; ++i)
+      if (a.samples[s][i] != b.samples[s][i]) return false;
+  }
+  return true;
+}
+
 RecordTables::RecordTables() {
   for (auto& copy : copies_) copy = std::make_unique<TableCopy>();
 }

@@ -68,6 +68,10 @@ struct TableCopy {
   void Clear();
 };
 
+// Cell-by-cell equality of two copies.
+bool operator==(const TableCopy& a, const TableCopy& b);
+inline bool operator!=(const TableCopy& a, const TableCopy& b) { return !(a == b); }
+
 enum class RecordCopy { Raw = 0, Converted = 1, Loaded = 2, Display = 3 };
 
 enum class DataState { NoData = 0, Unsaved = 1, Saved = 2 };

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 
+#include "support/local_time.h"
 #include "app/dialogs/qv70_setting_dialog.h"
 #include "data/program_state.h"
 #include "platform/environment.h"
@@ -22,17 +23,7 @@ constexpr const char* kUnusual = "The equipment is unusual,Please restart the eq
 constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
 constexpr const char* kOrder = "The value of t1 should be less than t2";
 
-std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
-  std::tm when{};
-  when.tm_year = year - 1900;
-  when.tm_mon = month - 1;
-  when.tm_mday = day;
-  when.tm_hour = hour;
-  when.tm_min = minute;
-  when.tm_sec = second;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+using testing::LocalTime;
 
 class SettingDialogTest : public ::testing::Test {
  protected:

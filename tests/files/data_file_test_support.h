@@ -77,17 +77,7 @@ struct WorkingSnapshot {
   DataState dataState;
 };
 
-inline bool SameCopy(const TableCopy& a, const TableCopy& b) {
-  for (int g = 0; g < kGroupCount; ++g)
-    for (int r = 0; r < kRecordsPerGroup; ++r)
-      if (a.manual[g][r] != b.manual[g][r]) return false;
-  for (int s = 0; s < kSetCount; ++s) {
-    if (a.headers[s] != b.headers[s]) return false;
-    for (int i = 0; i < kMaxSamples; ++i)
-      if (a.samples[s][i] != b.samples[s][i]) return false;
-  }
-  return true;
-}
+inline bool SameCopy(const TableCopy& a, const TableCopy& b) { return a == b; }
 
 inline void ExpectUnchanged(const WorkingSnapshot& before, const RecordTables& tables) {
   EXPECT_TRUE(SameCopy(*before.raw, tables.Copy(RecordCopy::Raw)));

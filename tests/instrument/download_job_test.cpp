@@ -27,19 +27,8 @@ struct Snapshot {
 
   bool Same(const RecordTables& t) const {
     Snapshot now(t);
-    return SameCopy(raw, now.raw) && SameCopy(converted, now.converted) && counts == now.counts &&
+    return raw == now.raw && converted == now.converted && counts == now.counts &&
            info == now.info && state == now.state;
-  }
-  static bool SameCopy(const TableCopy& a, const TableCopy& b) {
-    for (int g = 0; g < kGroupCount; ++g)
-      for (int r = 0; r < kRecordsPerGroup; ++r)
-        if (a.manual[g][r] != b.manual[g][r]) return false;
-    for (int s = 0; s < kSetCount; ++s) {
-      if (a.headers[s] != b.headers[s]) return false;
-      for (int i = 0; i < kMaxSamples; ++i)
-        if (a.samples[s][i] != b.samples[s][i]) return false;
-    }
-    return true;
   }
 };
 

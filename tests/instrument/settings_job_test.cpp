@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/local_time.h"
 #include "fake_instrument.h"
 #include "instrument/settings_job.h"
 #include "instrument/usb_link.h"
@@ -18,24 +19,14 @@ constexpr const char* kUnusual = "The equipment is unusual,Please restart the eq
 constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
 constexpr const char* kOrder = "The value of t1 should be less than t2";
 
-std::time_t LocalInstant(int year, int month, int day, int hour, int minute, int second) {
-  std::tm when{};
-  when.tm_year = year - 1900;
-  when.tm_mon = month - 1;
-  when.tm_mday = day;
-  when.tm_hour = hour;
-  when.tm_min = minute;
-  when.tm_sec = second;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+using testing::LocalTime;
 
 struct SettingsFixture {
   FakeUsbDriver driver;
   FakeInstrument instrument;
   ScriptedUiServices ui;
   RecordTables tables;
-  FixedClock clock{LocalInstant(2009, 3, 5, 14, 7, 9)};
+  FixedClock clock{LocalTime(2009, 3, 5, 14, 7, 9)};
   UsbLink link{driver, ui};
   std::vector<bool> timer;
   SettingsJob job{link, tables, ui, clock,
