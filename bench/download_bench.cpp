@@ -22,13 +22,13 @@
 #include <utility>
 #include <vector>
 
-#include "data/record_tables.h"
-#include "instrument/download_job.h"
-#include "instrument/fake_usb_driver.h"
-#include "instrument/usb_driver.h"
-#include "instrument/usb_link.h"
-#include "platform/environment.h"
-#include "platform/scripted_ui_services.h"
+#include "core/data/record_tables.h"
+#include "core/instrument/download_job.h"
+#include "core/instrument/fake_usb_driver.h"
+#include "core/instrument/usb_driver.h"
+#include "core/instrument/usb_link.h"
+#include "core/platform/environment.h"
+#include "core/platform/scripted_ui_services.h"
 #include "ratio_reporter.h"
 
 namespace qv70 {

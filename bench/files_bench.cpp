@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "data/program_state.h"
-#include "files/data_file.h"
+#include "core/data/program_state.h"
+#include "core/files/data_file.h"
 
 using namespace qv70;
 

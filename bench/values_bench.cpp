@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "data/record_tables.h"
-#include "data/values.h"
+#include "core/data/record_tables.h"
+#include "core/data/values.h"
 #include "ratio_reporter.h"
 
 namespace {

@@ -7,8 +7,19 @@ function(qv70_core_area name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
+# qv70_gui_area(NAME DEPS...): the same for a folder of the window layer, with
+# Qt's meta-object compiler.
+function(qv70_gui_area name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
 # qv70_test(NAME LIBS...): one GoogleTest executable from every .cpp in the
-# current tests folder; each test case is registered with CTest.
+# current tests folder, linked with the test support library; each test case
+# is registered with CTest.
 function(qv70_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})

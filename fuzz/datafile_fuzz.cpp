@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "data/program_state.h"
-#include "data/record_tables.h"
-#include "files/data_file.h"
+#include "core/data/program_state.h"
+#include "core/data/record_tables.h"
+#include "core/files/data_file.h"
 
 using namespace qv70;
 

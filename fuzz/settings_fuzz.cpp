@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "data/program_state.h"
-#include "files/config_settings.h"
-#include "files/settings_file.h"
+#include "core/data/program_state.h"
+#include "core/files/config_settings.h"
+#include "core/files/settings_file.h"
 
 namespace {
 

@@ -22,15 +22,15 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/main_frame.h"
-#include "app/main_view.h"
-#include "data/program_state.h"
-#include "platform/environment.h"
-#include "platform/scripted_ui_services.h"
-#include "ui/desktop_shell.h"
+#include "core/data/program_state.h"
+#include "core/platform/environment.h"
+#include "core/platform/scripted_ui_services.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/main_view.h"
+#include "gui/services/desktop_shell.h"
 
 #ifdef QV70_HAVE_DIALOGS
-#include "app/dialogs/obtain_data_dialog.h"
+#include "gui/dialogs/obtain_data_dialog.h"
 #endif
 
 namespace {

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "data/record_tables.h"
-#include "instrument/download_buffer.h"
-#include "instrument/fake_usb_driver.h"
-#include "instrument/protocol.h"
-#include "instrument/usb_link.h"
-#include "platform/scripted_ui_services.h"
+#include "core/data/record_tables.h"
+#include "core/instrument/download_buffer.h"
+#include "core/instrument/fake_usb_driver.h"
+#include "core/instrument/protocol.h"
+#include "core/instrument/usb_link.h"
+#include "core/platform/scripted_ui_services.h"
 
 using namespace qv70;
 

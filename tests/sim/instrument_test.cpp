@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/platform/environment.h"
 #include "instrument.h"
-#include "platform/environment.h"
 
 namespace qv70::sim {
 namespace {

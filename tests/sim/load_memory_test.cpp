@@ -8,15 +8,15 @@
 #include <array>
 #include <memory>
 
-#include "data/program_state.h"
-#include "data/record_tables.h"
+#include "core/data/program_state.h"
+#include "core/data/record_tables.h"
+#include "core/files/data_file.h"
+#include "core/instrument/download_buffer.h"
+#include "core/instrument/protocol.h"
 #include "demo_memory.h"
-#include "files/data_file.h"
 #include "instrument.h"
-#include "instrument/download_buffer.h"
-#include "instrument/protocol.h"
 #include "load_memory.h"
-#include "sim_test_support.h"
+#include "support/sim_test_support.h"
 
 namespace qv70::sim {
 namespace {

@@ -13,7 +13,7 @@
 #include "demo_memory.h"
 #include "instrument.h"
 #include "sim_link.h"
-#include "sim_test_support.h"
+#include "support/sim_test_support.h"
 
 namespace qv70::sim {
 namespace {

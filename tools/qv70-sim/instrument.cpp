@@ -27,7 +27,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "platform/environment.h"
+#include "core/platform/environment.h"
 
 namespace qv70::sim {
 namespace {

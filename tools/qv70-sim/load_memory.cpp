@@ -6,8 +6,8 @@
 #include <sstream>
 #include <strings.h>
 
-#include "data/record_tables.h"
-#include "files/data_file.h"
+#include "core/data/record_tables.h"
+#include "core/files/data_file.h"
 
 namespace qv70::sim {
 namespace {

@@ -8,10 +8,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "core/platform/environment.h"
 #include "demo_memory.h"
 #include "instrument.h"
 #include "load_memory.h"
-#include "platform/environment.h"
 #include "sim_link.h"
 #include "sim_options.h"
 #include "sim_server.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "commands.h"
-#include "data/program_state.h"
-#include "files/data_file.h"
+#include "core/data/program_state.h"
+#include "core/files/data_file.h"
 
 namespace qv70::cli {
 

@@ -6,15 +6,15 @@
 #include <string>
 
 #include "commands.h"
-#include "data/program_state.h"
-#include "files/data_file.h"
-#include "instrument/download_job.h"
-#include "instrument/protocol.h"
-#include "instrument/settings_job.h"
-#include "instrument/usb_driver.h"
-#include "instrument/usb_link.h"
-#include "platform/environment.h"
-#include "platform/ui_services.h"
+#include "core/data/program_state.h"
+#include "core/files/data_file.h"
+#include "core/instrument/download_job.h"
+#include "core/instrument/protocol.h"
+#include "core/instrument/settings_job.h"
+#include "core/instrument/usb_driver.h"
+#include "core/instrument/usb_link.h"
+#include "core/platform/environment.h"
+#include "core/platform/ui_services.h"
 
 namespace qv70::cli {
 namespace {

@@ -1,0 +1,172 @@
+#include "core/files/data_file.h"
+
+#include <algorithm>
+
+#include "core/data/program_state.h"
+#include "core/data/record_tables.h"
+#include "core/files/atomic_file.h"
+#include "core/files/data_file_layout.h"
+
+namespace qv70 {
+
+namespace {
+
+class Writer {
+ public:
+  Writer(const RecordTables& tables, const NumberFormat& format)
+      : tables_(tables),
+        raw_(tables.Copy(RecordCopy::Raw)),
+        converted_(tables.Copy(RecordCopy::Converted)),
+        // Any DECIMAL but 0 is the comma, as for the decimal character the
+        // tables are shown with. A comma decimal with a comma separator could
+        // never be read back.
+        commaDecimal_(format.decimal != 0),
+        sep_(commaDecimal_ ? ';' : format.SeparatorChar()) {}
+
+  std::string Run() {
+    // The largest file is a few hundred kilobytes; one allocation covers most.
+    out_.reserve(64 * 1024);
+    Line(std::string(kNameTag) + kVersionTag);
+    Line("");
+    Line(section::kCounts);
+    CountsLine();
+    Line("");
+    Line(section::kLogging);
+    Line("");
+    for (int s = 0; s < kSetCount; ++s) {
+      if (tables_.sampleCount[static_cast<size_t>(s)] != 0) LoggingBlock(s);
+    }
+    Line(section::kManual);
+    Line("");
+    for (int g = 0; g < kGroupCount; ++g) {
+      if (tables_.recordCount[static_cast<size_t>(g)] != 0) ManualBlock(g);
+    }
+    Line(section::kTime);
+    Line("");
+    Line(section::kIdn);
+    Line(Identification());
+    Line("");
+    Line(section::kSerial);
+    Line(tables_.info.serialNumber);
+    Line("");
+    Line(section::kPi);
+    Line(WithSeparator(kPiTitle, sep_));
+    Line(tables_.info.piT1 + sep_ + tables_.info.piT2);
+    Line("");
+    Line(section::kStep);
+    Line(tables_.info.stepInterval + sep_ + tables_.info.stepIntervalUnit);
+    return std::move(out_);
+  }
+
+ private:
+  void Line(std::string_view text) {
+    out_.append(text);
+    out_.append("\r\n");
+  }
+
+  // Header values, sample and record lines carry the decimal symbol; the
+  // fields are joined first, then every "." of the line is turned.
+  void ValueLine(size_t start) {
+    if (commaDecimal_) std::replace(out_.begin() + static_cast<std::ptrdiff_t>(start), out_.end(), '.', ',');
+    out_.append("\r\n");
+  }
+
+  // A cell never carries a list separator of its own: a reader would split the
+  // line there and shift every later field. Only a malformed instrument reply
+  // can leave one in a cell; it is written as a blank.
+  void Cell(const std::string& text) {
+    if (text.find_first_of(",;") == std::string::npos) {
+      out_ += text;
+      return;
+    }
+    for (char c : text) out_ += (c == ',' || c == ';') ? ' ' : c;
+  }
+
+  void CountsLine() {
+    const CountList counts = tables_.Counts();
+    std::string line;
+    for (size_t i = 0; i < counts.size(); ++i) {
+      if (i > 0) line += sep_;
+      line += std::to_string(counts[i]);
+    }
+    Line(line);
+  }
+
+  void LoggingBlock(int s) {
+    Line(WithSeparator(kLoggingHeaderTitle, sep_));
+    size_t start = out_.size();
+    for (int f = 0; f < kHeaderFieldCount; ++f) {
+      if (f > 0) out_ += sep_;
+      Cell(raw_.headers[s][static_cast<size_t>(f)]);
+    }
+    ValueLine(start);
+    Line(WithSeparator(kSampleTitle, sep_));
+    const int count = std::min(tables_.sampleCount[static_cast<size_t>(s)], kMaxSamples);
+    for (int i = 0; i < count; ++i) {
+      const LoggingSample& raw = raw_.samples[s][i];
+      const LoggingSample& converted = converted_.samples[s][i];
+      start = out_.size();
+      out_ += std::to_string(i + 1);
+      out_ += sep_;
+      Cell(converted[sample::kDate]);
+      out_ += sep_;
+      Cell(converted[sample::kTime]);
+      out_ += sep_;
+      Cell(raw[sample::kOutputVoltage]);
+      out_ += sep_;
+      Cell(raw[sample::kResistance]);
+      ValueLine(start);
+    }
+    Line("");
+  }
+
+  void ManualBlock(int g) {
+    Line(WithSeparator(kManualTitle, sep_));
+    for (int r = 0; r < kRecordsPerGroup; ++r) {
+      const ManualRecord& raw = raw_.manual[g][r];
+      const ManualRecord& converted = converted_.manual[g][r];
+      const size_t start = out_.size();
+      for (int f = 0; f < kManualFieldCount; ++f) {
+        if (f > 0) out_ += sep_;
+        // The ratios are kept as shown; the raw copy holds them rounded to integers.
+        const bool shownRatio = f == field::kDar15s || f == field::kDar30s || f == field::kPi;
+        Cell((shownRatio ? converted : raw)[static_cast<size_t>(f)]);
+      }
+      ValueLine(start);
+    }
+    Line("");
+  }
+
+  std::string Identification() const {
+    std::string idn = tables_.info.idn;
+    for (char& c : idn)
+      if (c == ',' || c == ';') c = sep_;
+    return idn;
+  }
+
+  const RecordTables& tables_;
+  const TableCopy& raw_;
+  const TableCopy& converted_;
+  const bool commaDecimal_;
+  const char sep_;
+  std::string out_;
+};
+
+}  // namespace
+
+std::string SaveFailedMessage(const std::string& path) {
+  return path + " .The File is opened or read only!Can not be saved!";
+}
+
+std::string FormatDataFile(const RecordTables& tables, const NumberFormat& format) {
+  return Writer(tables, format).Run();
+}
+
+FileOutcome WriteDataFile(const std::string& path, const RecordTables& tables,
+                          const NumberFormat& format) {
+  if (!WriteFileAtomically(path, FormatDataFile(tables, format)))
+    return FileOutcome::Failure(SaveFailedMessage(path));
+  return FileOutcome::Success();
+}
+
+}  // namespace qv70

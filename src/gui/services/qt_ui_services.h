@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/platform/ui_services.h"
+
+class QWidget;
+
+namespace qv70 {
+
+// The operator's side of UiServices: modal message boxes and file dialogs owned
+// by `owner` (none before the main window exists).
+class QtUiServices : public UiServices {
+ public:
+  explicit QtUiServices(QWidget* owner = nullptr) : owner_(owner) {}
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+
+  MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                            MessageButtons buttons, MessageIcon icon) override;
+  bool AskOpenFileName(const FileDialogRequest& request, std::string& path) override;
+  bool AskSaveFileName(const FileDialogRequest& request, std::string& path) override;
+
+ private:
+  QWidget* owner_;
+};
+
+// "*.csv (*.csv)": the one entry of a file dialog's type list.
+std::string FileDialogFilter(const FileDialogRequest& request);
+
+}  // namespace qv70

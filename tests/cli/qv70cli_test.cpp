@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/data_file_test_support.h"
+
+namespace qv70 {
+namespace {
+
+using testing::ExamplePath;
+using testing::ReadWholeFile;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  testing::TempDir dir;
+  std::string command = Quote(std::string(QV70_BIN_DIR) + "/qv70cli");
+  for (const auto& arg : args) command += " " + Quote(arg);
+  command += " >" + Quote(dir.File("out")) + " 2>" + Quote(dir.File("err"));
+  CliRun run;
+  int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = ReadWholeFile(dir.File("out"));
+  run.err = ReadWholeFile(dir.File("err"));
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) { return testing::SplitLines(text); }
+
+bool HasLine(const std::string& text, const std::string& line) {
+  for (const auto& l : Lines(text))
+    if (l == line) return true;
+  return false;
+}
+
+std::string Tabbed(const std::vector<std::string>& fields) {
+  std::string line;
+  for (size_t i = 0; i < fields.size(); ++i) line += (i ? "\t" : "") + fields[i];
+  return line;
+}
+
+// A record line of the dump: the label, then 34 fields (those not given are empty).
+std::string RecordLine(const std::string& label, std::vector<std::string> fields) {
+  fields.resize(34);
+  fields.insert(fields.begin(), {"record", label});
+  return Tabbed(fields);
+}
+
+struct DumpCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<std::string> lines;  // each must be one line of the output
+};
+
+TEST(Qv70Cli, DumpShowsTheOpenedTables) {
+  const std::string current = ExamplePath("current_comma_period.csv");
+  const std::string older = ExamplePath("older_layout.csv");
+  const std::vector<DumpCase> cases = {
+      {"counts_and_texts", {"dump", current},
+       {"counts\t3\t0\t0\t0\t0\t0\t0\t0\t0\t2\t4\t0\t0\t2\t0\t0\t0\t0\t0\t0", "idn\tZAVEL QV70 Ver1.10,0,0",
+        "serial\t09120345", "pi\t1\t10", "step\t1\t[min]"}},
+      {"converted_by_default", {"dump", current},
+       {RecordLine("A0", {"A0", "Normal Test", "2009-12-01", "10:15:00", "10min0s", "23.5", "45.0", "1.00", "1.00",
+                          "5.00", "1.20", "2.30", "3.40", "2.83", "1.48", "1", "3.40", "10", "9.80", "2.88"}),
+        RecordLine("A9", {}),
+        "header\tL0\tL0\tLogging\t2009-12-31\t23:59:30\t60\t23.5\t45.0\t1000",
+        "sample\tL0\t1\t2010-01-01\t00:00:30\t1min0s\t1.00\t5.23",
+        "sample\tL0\t2\t2010-01-01\t00:01:30\t2min0s\t1.00\tOF",
+        "header\tL3\tL3\tLogging\t2010-02-10\t08:00:00\t30\t\t38.5\t500",
+        "sample\tL3\t2\t2010-02-10\t08:01:00\t1min0s\t0.501\t0.990"}},
+      {"raw_copy", {"dump", current, "--copy", "raw"},
+       {RecordLine("A1", {"A1", "TC Test", "2009-12-01", "11:00:00", "60", "22.0", "50.0", "500", "501",
+                          "2500000000", "", "", "", "", "", "", "", "", "", "", "40.0", "625000000", "1"}),
+        RecordLine("P1", {"P1", "Normal Test", "2009-12-02", "09:05:00", "90", "19.9", "E", "250", "248", "123456",
+                          "UF", "123000", "123456", "1", "1", "1", "125000", "10", "130000", "1.04"}),
+        "header\tL3\tL3\tLogging\t2010-02-10\t08:00:00\t30\tE\t38.5\t500",
+        "sample\tL0\t2\t2010-01-01\t00:01:30\t2min0s\t1001\tOF"}},
+      {"display_copy_comma", {"dump", "--decimal", "comma", current, "--copy", "display"},
+       {"header\tL0\tL0\tLogging\t2009-12-31\t23:59:30\t60\t23,5\t45,0\t1000",
+        "sample\tL3\t1\t2010-02-10\t08:00:30\t30s\t0,502\t0,987",
+        RecordLine("P1", {"P1", "Normal Test", "2009-12-02", "09:05:00", "1min30s", "19,9", "", "0,250", "0,248",
+                          "0,000123", "UF", "0,000123", "0,000123", "1,00", "1,00", "1", "0,000125", "10",
+                          "0,000130", "1,04"})}},
+      {"display_copy_period", {"dump", current, "--copy", "display", "--decimal", "period"},
+       {"sample\tL3\t1\t2010-02-10\t08:00:30\t30s\t0.502\t0.987"}},
+      {"older_layout", {"dump", older},
+       {"counts\t3\t0\t0\t0\t0\t0\t0\t0\t0\t0\t2\t0\t0\t0\t0\t0\t0\t0\t0\t0", "idn\tZAVEL QV70 Ver1.1000",
+        "step\t30\t[s]", "sample\tL0\t2\t2010-01-01\t00:01:30\t2min0s\t1.00\tOF",
+        RecordLine("A2", {"A2", "Step Voltage Test", "2009-12-01", "11:30:00", "", "23.5", "45.0", "5.00", "", "",
+                          "", "", "", "", "", "", "", "", "", "", "", "", "", "1min0s", "1.00", "4.00", "2.00",
+                          "3.90", "3.00", "3.80", "4.00", "3.70", "5.00", "3.60"})}},
+  };
+  for (const auto& c : cases) {
+    CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+    EXPECT_EQ(run.err, "") << c.name;
+    for (const auto& line : c.lines) EXPECT_TRUE(HasLine(run.out, line)) << c.name << ": missing\n" << line;
+  }
+}
+
+TEST(Qv70Cli, DumpListsItemsInOrderAndNothingElse) {
+  CliRun run = RunCli({"dump", ExamplePath("current_comma_period.csv")});
+  ASSERT_EQ(run.status, 0);
+  std::vector<std::string> keys;
+  for (const auto& line : Lines(run.out)) keys.push_back(line.substr(0, line.find('\t')));
+  // 5 info lines, 2 groups x 10 records, 2 headers, 4 + 2 samples.
+  ASSERT_EQ(keys.size(), 5u + 20u + 2u + 6u);
+  EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 5),
+            (std::vector<std::string>{"counts", "idn", "serial", "pi", "step"}));
+  EXPECT_EQ(keys[5], "record");
+  EXPECT_EQ(keys[25], "header");
+  EXPECT_EQ(keys[26], "sample");
+  EXPECT_EQ(keys[30], "header");
+  // Tabs per item: key, label (and sample number), then the fields.
+  const std::vector<std::pair<std::string, long>> tabs = {{"record", 35}, {"header", 9}, {"sample", 7}};
+  for (const auto& line : Lines(run.out)) {
+    for (const auto& [key, count] : tabs) {
+      if (line.rfind(key + "\t", 0) == 0) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), count) << line;
+      }
+    }
+  }
+}
+
+TEST(Qv70Cli, TheSameDataReadsTheSameInEveryForm) {
+  const std::string reference = RunCli({"dump", ExamplePath("current_comma_period.csv")}).out;
+  for (const char* name : {"current_semicolon_period.csv", "current_semicolon_comma.csv"}) {
+    std::string dump = RunCli({"dump", ExamplePath(name)}).out;
+    // Only the identification keeps the file's own separators.
+    const std::string idn = "idn\tZAVEL QV70 Ver1.10;0;0";
+    ASSERT_NE(dump.find(idn), std::string::npos) << name;
+    dump.replace(dump.find(idn), idn.size(), "idn\tZAVEL QV70 Ver1.10,0,0");
+    EXPECT_EQ(dump, reference) << name;
+  }
+}
+
+struct SaveCase {
+  const char* name;
+  std::vector<std::string> options;
+  const char* expectedFile;
+};
+
+TEST(Qv70Cli, SaveWritesTheLayoutByteForByte) {
+  const std::vector<SaveCase> cases = {
+      {"default", {}, "current_comma_period.csv"},
+      {"separator_comma", {"--separator", "comma"}, "current_comma_period.csv"},
+      {"separator_semicolon", {"--separator", "semicolon"}, "current_semicolon_period.csv"},
+      {"decimal_comma_implies_semicolon", {"--decimal", "comma"}, "current_semicolon_comma.csv"},
+      {"decimal_comma_and_semicolon", {"--decimal", "comma", "--separator", "semicolon"},
+       "current_semicolon_comma.csv"},
+      {"decimal_period", {"--decimal", "period"}, "current_comma_period.csv"},
+  };
+  for (const char* input : {"current_comma_period.csv", "current_semicolon_comma.csv"}) {
+    for (const auto& c : cases) {
+      testing::TempDir dir;
+      const std::string out = dir.File("out.csv");
+      testing::WriteWholeFile(out, "an old file, replaced without asking");
+      std::vector<std::string> args = {"save", ExamplePath(input), out};
+      args.insert(args.end(), c.options.begin(), c.options.end());
+      CliRun run = RunCli(args);
+      EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+      EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(ExamplePath(c.expectedFile))) << input << " " << c.name;
+    }
+  }
+}
+
+struct StatusCase {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  std::string err;  // the whole of standard error, or its start for usage errors
+};
+
+TEST(Qv70Cli, ExitStatusAndMessages) {
+  testing::TempDir dir;
+  testing::WriteWholeFile(dir.File("cut.csv"), "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
+                                               "\r\n1 logging\r\n\r\n2 manual\r\n\r\n");
+  const std::string good = ExamplePath("current_comma_period.csv");
+  const std::string missing = dir.File("missing.csv");
+  const std::vector<StatusCase> cases = {
+      {"refused_file", {"dump", dir.File("cut.csv")}, 1, "Lack \"3 Time\".\n"},
+      {"missing_file", {"dump", missing}, 1,
+       "The file \"" + missing + "\" is not found.Please verify the correct file name was given.\n"},
+      {"save_refused_input", {"save", dir.File("cut.csv"), dir.File("o.csv")}, 1, "Lack \"3 Time\".\n"},
+      {"save_into_missing_folder", {"save", good, dir.File("no/such/o.csv")}, 1,
+       dir.File("no/such/o.csv") + " .The File is opened or read only!Can not be saved!\n"},
+      {"no_command", {}, 2, "usage: qv70cli"},
+      {"unknown_command", {"frobnicate"}, 2, "qv70cli: unknown command"},
+      {"dump_without_file", {"dump"}, 2, "usage: qv70cli"},
+      {"dump_two_files", {"dump", good, good}, 2, "usage: qv70cli"},
+      {"dump_bad_copy", {"dump", good, "--copy", "loaded"}, 2, "usage: qv70cli"},
+      {"dump_copy_without_value", {"dump", good, "--copy"}, 2, "usage: qv70cli"},
+      {"dump_unknown_option", {"dump", good, "--fast"}, 2, "usage: qv70cli"},
+      {"save_one_file", {"save", good}, 2, "usage: qv70cli"},
+      {"save_comma_comma", {"save", good, dir.File("o.csv"), "--decimal", "comma", "--separator", "comma"}, 2,
+       "qv70cli: --decimal comma cannot go with --separator comma"},
+      {"save_option_twice", {"save", good, dir.File("o.csv"), "--decimal", "comma", "--decimal", "comma"}, 2,
+       "usage: qv70cli"},
+  };
+  for (const auto& c : cases) {
+    CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    if (c.status == 0) continue;
+    EXPECT_EQ(run.out, "") << c.name;
+    if (c.status == 1) {
+      EXPECT_EQ(run.err, c.err) << c.name;
+    } else {
+      EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << c.name << ": " << run.err;
+      EXPECT_NE(run.err.find("dump FILE [--copy raw|converted|display] [--decimal period|comma]"),
+                std::string::npos)
+          << c.name;
+    }
+  }
+  EXPECT_NE(access(dir.File("o.csv").c_str(), F_OK), 0);
+}
+
+TEST(Qv70Cli, HelpGoesToStandardOutput) {
+  CliRun run = RunCli({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("usage: qv70cli", 0), 0u);
+  EXPECT_EQ(run.err, "");
+}
+
+}  // namespace
+}  // namespace qv70

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/data/program_state.h"
+#include "core/platform/environment.h"
+#include "core/platform/scripted_ui_services.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/main_view.h"
+#include "gui/services/desktop_shell.h"
+#include "support/temp_dir.h"
+
+namespace qv70::testing {
+
+// The one QApplication of the test program (offscreen).
+inline QApplication& TestApp() {
+  static int argc = 1;
+  static char name[] = "test_app";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Records what the desktop was asked to open.
+class RecordingShell : public DesktopShell {
+ public:
+  bool Open(const std::string& target) override {
+    opened.push_back(target);
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
+// A main window over a fresh program state, a scripted UiServices and a
+// temporary program folder, built the way start-up builds it.
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest() : clock(1765260000) { TestApp(); }
+
+  void SetUp() override { environment = Environment{dir.path(), &clock}; }
+
+  void TearDown() override {
+    if (frame) {
+      // Leave without a prompt: the tests that care close the window themselves.
+      state.tables.dataState = DataState::Saved;
+      frame->close();
+      frame.reset();
+    }
+  }
+
+  CMainFrame& Start(bool show = true) {
+    frame = std::make_unique<CMainFrame>(state, ui, environment, shell);
+    EXPECT_TRUE(frame->Create());
+    if (show) {
+      frame->showNormal();
+      frame->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    return *frame;
+  }
+  CMyQV70ProjectView& View() { return *frame->View(); }
+
+  TempDir dir;
+  FixedClock clock;
+  Environment environment;
+  ProgramState state;
+  ScriptedUiServices ui;
+  RecordingShell shell;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace qv70::testing
