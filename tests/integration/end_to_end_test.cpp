@@ -19,13 +19,16 @@
 #include "core/instrument/usb_link.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
-#include "sim_process.h"
+#include "support/operator_texts.h"
+#include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kNoInstrument = "No instrument have been detected!";
+using test::BinPath;
+using test::kEquipmentUnusual;
+using test::kNoInstrument;
+using test::SimProcess;
 // The library's read time-out for these tests; a hang must end well within a second of it.
 constexpr int kReadTimeoutMs = 600;
 
@@ -34,7 +37,7 @@ const std::string kExample = std::string(QV70_SOURCE_DIR) + "/examples/current_c
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string missing = EndToEndMissing();
+    std::string missing = test::SimMissing();
     if (!missing.empty()) GTEST_SKIP() << missing;
     setenv("ZVUSBSGL_READ_TIMEOUT_MS", std::to_string(kReadTimeoutMs).c_str(), 1);
   }
@@ -223,7 +226,7 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       EXPECT_EQ(target.tables.dataState, DataState::Unsaved) << row.fault;
     } else {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
-      EXPECT_EQ(messages.messages[0].text, kUnusual) << row.fault;
+      EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
       EXPECT_EQ(messages.messages[0].caption, "Obtain Data") << row.fault;
       EXPECT_EQ(target.tables.Manual(RecordCopy::Raw, 0, 0, 0), "kept") << row.fault;
       EXPECT_EQ(target.tables.info.idn, "kept") << row.fault;
@@ -320,7 +323,7 @@ TEST_F(EndToEnd, ApplyFaultsAtEachCommand) {
     EXPECT_LT(seconds, kReadTimeoutMs / 1000.0 + 2.0) << row.fault;
     EXPECT_FALSE(job.LastApplySucceeded()) << row.fault;
     ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
-    EXPECT_EQ(messages.messages[0].text, kUnusual) << row.fault;
+    EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
     EXPECT_EQ(messages.messages[0].caption, "QV70 Setting") << row.fault;
     EXPECT_EQ(faulty.Log().size(), row.sent) << row.fault;
   }

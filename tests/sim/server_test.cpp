@@ -13,20 +13,20 @@
 #include "demo_memory.h"
 #include "instrument.h"
 #include "sim_link.h"
-#include "support/sim_test_support.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
 
-using simtest::RawClient;
-using simtest::SimProcess;
-using simtest::TempDir;
+using test::RawClient;
+using test::SimProcess;
+using test::TempDir;
 
 class SimServerTest : public ::testing::Test {
  protected:
   void StartSim(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--socket", socket});
-    ASSERT_TRUE(sim.Start(arguments, socket, dir.File("output.txt"))) << simtest::ReadWholeFile(dir.File("output.txt"));
+    ASSERT_TRUE(sim.Start(arguments)) << sim.Output();
   }
   usbsgl::SimAnswer Control(std::string_view message) {
     int fd = usbsgl::ConnectSeqpacket(socket);
@@ -99,7 +99,7 @@ TEST_F(SimServerTest, LogsEveryCommandAsReceivedOnePerLine) {
   client.ReadPackets(200);
   client.Ask(":BOGUS COMMAND");
   // The log is flushed after every line, so it can be read while the simulator runs.
-  EXPECT_EQ(simtest::ReadWholeFile(log), ":MEM:DATA? COUNT\n*IDN?\r\n:MEM:DATA? L2\n:BOGUS COMMAND\n");
+  EXPECT_EQ(test::ReadWholeFile(log), ":MEM:DATA? COUNT\n*IDN?\r\n:MEM:DATA? L2\n:BOGUS COMMAND\n");
 }
 
 TEST_F(SimServerTest, SeveralCommandsInOnePacketAreAnsweredInOrder) {
@@ -192,7 +192,7 @@ TEST_F(SimServerTest, StopsCleanlyOnTermAndInterruptRemovingItsSocket) {
 TEST_F(SimServerTest, RefusesToStartWhereAnotherSimulatorListens) {
   StartSim({"--demo"});
   std::string output;
-  EXPECT_EQ(simtest::RunSimToEnd({"--socket", socket}, output), 1);
+  EXPECT_EQ(test::RunSimToEnd({"--socket", socket}, output), 1);
   EXPECT_NE(output.find("another simulator is already listening on " + socket), std::string::npos) << output;
   // The first one is untouched and still serves.
   RawClient client(socket);
@@ -209,16 +209,16 @@ TEST(SimStartup, ReplacesAStaleSocketButNeverAnotherFile) {
   ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
   close(fd);  // the socket file stays, with nobody listening
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--socket", stale}, stale, dir.File("out.txt")));
+  ASSERT_TRUE(sim.Start({"--socket", stale}));
   EXPECT_EQ(RawClient(stale).Ask(":SET:STEP?"), "01\r\n");
   EXPECT_EQ(sim.Stop(), 0);
 
   std::string plain = dir.File("plain.txt");
-  simtest::WriteWholeFile(plain, "keep me");
+  test::WriteWholeFile(plain, "keep me");
   std::string output;
-  EXPECT_EQ(simtest::RunSimToEnd({"--socket", plain}, output), 1);
+  EXPECT_EQ(test::RunSimToEnd({"--socket", plain}, output), 1);
   EXPECT_NE(output.find("is not a socket"), std::string::npos) << output;
-  EXPECT_EQ(simtest::ReadWholeFile(plain), "keep me");
+  EXPECT_EQ(test::ReadWholeFile(plain), "keep me");
 }
 
 struct RefusalCase {
@@ -246,7 +246,7 @@ TEST(SimStartup, ClearMessagesForBadCommandLines) {
       arguments.insert(arguments.end(), {"--socket", dir.File("s.sock")});
     }
     std::string output;
-    EXPECT_EQ(simtest::RunSimToEnd(arguments, output), c.status) << c.name;
+    EXPECT_EQ(test::RunSimToEnd(arguments, output), c.status) << c.name;
     EXPECT_NE(output.find(c.message), std::string::npos) << c.name << ": " << output;
   }
 }
@@ -254,7 +254,7 @@ TEST(SimStartup, ClearMessagesForBadCommandLines) {
 TEST(SimStartup, LoadsADataFileAndServesIt) {
   TempDir dir;
   std::string file = dir.File("small.csv");
-  simtest::WriteWholeFile(file,
+  test::WriteWholeFile(file,
                           "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0;0;0;0;0;0;0;0;0;0;0;0;1;0;0;0;0;0;0;0\r\n\r\n"
                           "1 logging\r\n\r\n"
                           "No.;Test Type;Date;Time;Test Interval[sec];Temperature[C];Humidity[%RH];Set Voltage[V]\r\n"
@@ -266,7 +266,7 @@ TEST(SimStartup, LoadsADataFileAndServesIt) {
                           "7 one step interval\r\n05;[min]\r\n");
   std::string socket = dir.File("sim.sock");
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--socket", socket, "--load", file, "--serial", "OVERRIDE"}, socket, dir.File("o.txt")));
+  ASSERT_TRUE(sim.Start({"--socket", socket, "--load", file, "--serial", "OVERRIDE"}));
   RawClient client(socket);
   EXPECT_EQ(client.Ask(":MEM:DATA? COUNT"), "0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0\r\n");
   EXPECT_EQ(client.Ask(":MEM:DATA? L2"), "L2,LOGGING,2009-03-05,14:07:09,30,21.5,40.0,1000,1001,5.0e+09\r\n");

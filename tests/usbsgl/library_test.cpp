@@ -14,51 +14,23 @@
 
 #include "demo_memory.h"
 #include "instrument.h"
-#include "support/sim_test_support.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
 
-using simtest::SimProcess;
-using simtest::TempDir;
+using test::ScopedEnvironment;
+using test::SimProcess;
+using test::SimSocket;
+using test::TempDir;
 
 using CheckFunction = int (*)(void*);
 using OpenFunction = int (*)(int);
 
-// The environment the library reads, set for one test and restored after it.
-class ScopedEnvironment {
- public:
-  void Set(const char* name, const std::string& value) {
-    Remember(name);
-    setenv(name, value.c_str(), 1);
-  }
-  void Unset(const char* name) {
-    Remember(name);
-    unsetenv(name);
-  }
-  ~ScopedEnvironment() {
-    for (auto& [name, value] : saved_) {
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-    }
-  }
-
- private:
-  void Remember(const char* name) {
-    for (auto& entry : saved_)
-      if (entry.first == name) return;
-    const char* value = std::getenv(name);
-    saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    handle = dlopen(simtest::LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(test::LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << dlerror();
     check = reinterpret_cast<CheckFunction>(dlsym(handle, "CheckUSBDevices"));
     open = reinterpret_cast<OpenFunction>(dlsym(handle, "OpenUSBBulkFile"));
@@ -72,7 +44,7 @@ class LibraryTest : public ::testing::Test {
   }
   void StartSim(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--socket", socket});
-    ASSERT_TRUE(sim.Start(arguments, socket, dir.File("output.txt")));
+    ASSERT_TRUE(sim.Start(arguments)) << sim.Output();
   }
 
   // One exchange as the program makes it: the whole command in one write, then
@@ -91,8 +63,9 @@ class LibraryTest : public ::testing::Test {
 
   TempDir dir;
   std::string socket = dir.File("sim.sock");
-  SimProcess sim;
+  // Before the simulator, so the simulator's own change is undone first.
   ScopedEnvironment environment;
+  SimProcess sim;
   void* handle = nullptr;
   CheckFunction check = nullptr;
   OpenFunction open = nullptr;
@@ -171,7 +144,7 @@ TEST_F(LibraryTest, SetCommandsReachTheInstrument) {
   EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "02\r\n");
   close(writePipe);
   close(readPipe);
-  EXPECT_EQ(simtest::ReadWholeFile(log), ":TIME 2009, 03, 05, 14, 07, 09\n:SET:PI 1, 10\n:SET:STEP 02\n:SET:STEP?\n");
+  EXPECT_EQ(test::ReadWholeFile(log), ":TIME 2009, 03, 05, 14, 07, 09\n:SET:PI 1, 10\n:SET:STEP 02\n:SET:STEP?\n");
 }
 
 struct FailureCase {
@@ -193,7 +166,7 @@ TEST_F(LibraryTest, NoInstrumentMeansNoPresenceAndNoPipes) {
     if (c.startSim) {
       std::vector<std::string> arguments{"--socket", socket};
       arguments.insert(arguments.end(), c.simArguments.begin(), c.simArguments.end());
-      ASSERT_TRUE(local.Start(arguments, socket, dir.File("out.txt"))) << c.name;
+      ASSERT_TRUE(local.Start(arguments)) << c.name;
     }
     EXPECT_EQ(check(nullptr), c.check) << c.name;
     int writePipe = open(0), readPipe = open(1);
@@ -240,13 +213,14 @@ TEST_F(LibraryTest, SilentAndHangingInstrumentsEndTheReply) {
 
 TEST_F(LibraryTest, FindsTheSimulatorOnItsDefaultSocket) {
   environment.Unset("QV70_SIM_SOCKET");
-  environment.Set("XDG_RUNTIME_DIR", dir.Path());
+  environment.Set("XDG_RUNTIME_DIR", dir.path());
   // No USB instrument here: with nothing on the default socket the answer is no.
   environment.Set("ZVUSBSGL_CONF", dir.File("none.conf"));
   EXPECT_EQ(check(nullptr), 0);
   std::string defaultSocket = dir.File("qv70-sim.sock");
   SimProcess local;
-  ASSERT_TRUE(local.Start({"--demo"}, defaultSocket, dir.File("out.txt")));
+  ASSERT_TRUE(local.Start({"--demo"}, SimSocket::Default));
+  ASSERT_EQ(local.Socket(), defaultSocket);
   EXPECT_EQ(check(nullptr), 1);
   int writePipe = open(0), readPipe = open(1);
   EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "01\r\n");
@@ -258,9 +232,9 @@ TEST_F(LibraryTest, FindsTheSimulatorOnItsDefaultSocket) {
 
 TEST_F(LibraryTest, UsbBackEndWithoutItsDeviceFindsNothing) {
   environment.Unset("QV70_SIM_SOCKET");
-  environment.Set("XDG_RUNTIME_DIR", dir.Path());  // no simulator on the default socket
+  environment.Set("XDG_RUNTIME_DIR", dir.path());  // no simulator on the default socket
   std::string conf = dir.File("ZvUsbSgl.conf");
-  simtest::WriteWholeFile(conf, "vendor_id = 0xFFFF\nproduct_id = 0xFFFE\nread_timeout_ms = 200\n");
+  test::WriteWholeFile(conf, "vendor_id = 0xFFFF\nproduct_id = 0xFFFE\nread_timeout_ms = 200\n");
   environment.Set("ZVUSBSGL_CONF", conf);
   EXPECT_EQ(check(nullptr), 0);
   EXPECT_EQ(open(0), -1);
@@ -286,8 +260,8 @@ TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   }
   int status = 0;
   waitpid(child, &status, 0);
-  EXPECT_EQ(simtest::ReadWholeFile(outPath), "");
-  EXPECT_EQ(simtest::ReadWholeFile(errPath), "");
+  EXPECT_EQ(test::ReadWholeFile(outPath), "");
+  EXPECT_EQ(test::ReadWholeFile(errPath), "");
 }
 
 TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {
@@ -312,7 +286,7 @@ TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {
 }
 
 TEST(LibraryFile, ExportsExactlyTheTwoEntryPoints) {
-  std::string command = "nm -D --defined-only '" + simtest::LibraryPath() + "' 2>/dev/null";
+  std::string command = "nm -D --defined-only '" + test::LibraryPath() + "' 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::vector<std::string> names;
@@ -334,7 +308,7 @@ TEST(LibraryFile, StaysLoadedAfterItsLastClose) {
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    const std::string path = simtest::LibraryPath();
+    const std::string path = test::LibraryPath();
     // Loaded by an earlier test and kept: that is the property itself.
     if (dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD) != nullptr) _exit(0);
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -349,8 +323,8 @@ TEST(LibraryFile, StaysLoadedAfterItsLastClose) {
 }
 
 TEST(LibraryFile, ExampleConfigurationLiesBesideTheLibrary) {
-  EXPECT_EQ(simtest::ReadWholeFile(std::string(QV70_BIN_DIR) + "/ZvUsbSgl.conf"),
-            simtest::ReadWholeFile(std::string(QV70_SOURCE_DIR) + "/drivers/usbsgl/ZvUsbSgl.conf"));
+  EXPECT_EQ(test::ReadWholeFile(std::string(QV70_BIN_DIR) + "/ZvUsbSgl.conf"),
+            test::ReadWholeFile(std::string(QV70_SOURCE_DIR) + "/drivers/usbsgl/ZvUsbSgl.conf"));
 }
 
 }  // namespace

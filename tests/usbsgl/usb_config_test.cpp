@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sim_test_support.h"
 #include "usb_config.h"
 
 namespace qv70::usbsgl {

@@ -67,7 +67,7 @@ TEST(CommentFile, DecodesWhatTheFileHolds) {
 }
 
 TEST(CommentFile, ReadsTheFileBesideTheProgram) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("Comment.inl");
   std::string text = "stale";
   EXPECT_FALSE(ReadCommentFile(path, text));

@@ -10,9 +10,9 @@
 namespace qv70 {
 namespace {
 
-using testing::EditLines;
-using testing::ExamplePath;
-using testing::ReadWholeFile;
+using test::EditLines;
+using test::ExamplePath;
+using test::ReadWholeFile;
 
 const std::string kCurrent = ExamplePath("current_comma_period.csv");
 
@@ -151,14 +151,14 @@ TEST(DataFileRoundTrip, SaveThenOpenGivesTheSameTables) {
         NumberFormat written;
         written.decimal = format.decimal;
         written.separator = format.separator;
-        testing::TempDir dir;
+        test::TempDir dir;
         ASSERT_TRUE(WriteDataFile(dir.File("copy.csv"), first.tables, written).ok) << name;
 
         ProgramState second;
         second.SetNumberFormat(shownDecimal, 1);
         ASSERT_TRUE(ReadDataFile(dir.File("copy.csv"), second.tables).ok) << name;
         for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted, RecordCopy::Display})
-          EXPECT_TRUE(testing::SameCopy(first.tables.Copy(copy), second.tables.Copy(copy)))
+          EXPECT_TRUE(test::SameCopy(first.tables.Copy(copy), second.tables.Copy(copy)))
               << name << " copy " << static_cast<int>(copy);
         EXPECT_EQ(first.tables.Counts(), second.tables.Counts()) << name;
         EXPECT_EQ(first.tables.info.serialNumber, second.tables.info.serialNumber) << name;

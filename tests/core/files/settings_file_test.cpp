@@ -11,9 +11,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 TEST(SettingsFile, PathIsBesideTheProgram) {
   EXPECT_EQ(SettingsFile::InDirectory("/opt/qv70").Path(), "/opt/qv70/Config.ini");

@@ -9,11 +9,12 @@
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
 #include "fake_instrument.h"
+#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
+using test::kEquipmentUnusual;
 
 struct Snapshot {
   TableCopy raw, converted;
@@ -135,8 +136,8 @@ TEST(DownloadCount, FailuresAtEachStep) {
     const char* message;
   } rows[] = {
       {"no instrument closes", false, true, DownloadJob::Outcome::Close,
-       "No instrument have been detected!"},
-      {"pipes failing stays", true, false, DownloadJob::Outcome::Stay, kUnusual},
+       test::kNoInstrument},
+      {"pipes failing stays", true, false, DownloadJob::Outcome::Stay, kEquipmentUnusual},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -213,7 +214,7 @@ TEST(DownloadRun, SuccessFillsTablesAndInfo) {
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Downloaded);
 
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "All data have been received,please check the data!");
+  EXPECT_EQ(f.ui.messages[0].text, test::kAllDataReceived);
   EXPECT_EQ(f.ui.messages[0].caption, "Data Receive");
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::None);
   EXPECT_EQ(f.tables.dataState, DataState::Unsaved);
@@ -287,7 +288,7 @@ TEST(DownloadRun, NothingTickedStaysWithAMessage) {
   f.Count();
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Stay);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "You havent't selected data!");
+  EXPECT_EQ(f.ui.messages[0].text, test::kNothingSelected);
   EXPECT_EQ(f.ui.messages[0].caption, "Warning");
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
   EXPECT_TRUE(f.driver.written.empty());
@@ -301,18 +302,18 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
     std::string faultPrefix;  // commands answered with an empty reply
     bool attached = true;
     bool pipesOpen = true;
-    const char* message = kUnusual;
+    const char* message = kEquipmentUnusual;
     const char* caption = "Obtain Data";
     size_t commandsSent;
   } rows[] = {
-      {"no instrument", "", false, true, "No instrument have been detected!", "Warning", 0},
-      {"pipes do not open", "", true, false, kUnusual, "Warning", 0},
-      {"first record of A", ":MEM:DATA? A0", true, true, kUnusual, "Obtain Data", 1},
-      {"last record of A", ":MEM:DATA? A9", true, true, kUnusual, "Obtain Data", 10},
-      {"third group C", ":MEM:DATA? C", true, true, kUnusual, "Obtain Data", 11},
-      {"group P", ":MEM:DATA? P5", true, true, kUnusual, "Obtain Data", 26},
-      {"first set", ":MEM:DATA? L0", true, true, kUnusual, "Obtain Data", 31},
-      {"second set", ":MEM:DATA? L2", true, true, kUnusual, "Obtain Data", 32},
+      {"no instrument", "", false, true, test::kNoInstrument, "Warning", 0},
+      {"pipes do not open", "", true, false, kEquipmentUnusual, "Warning", 0},
+      {"first record of A", ":MEM:DATA? A0", true, true, kEquipmentUnusual, "Obtain Data", 1},
+      {"last record of A", ":MEM:DATA? A9", true, true, kEquipmentUnusual, "Obtain Data", 10},
+      {"third group C", ":MEM:DATA? C", true, true, kEquipmentUnusual, "Obtain Data", 11},
+      {"group P", ":MEM:DATA? P5", true, true, kEquipmentUnusual, "Obtain Data", 26},
+      {"first set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, "Obtain Data", 31},
+      {"second set", ":MEM:DATA? L2", true, true, kEquipmentUnusual, "Obtain Data", 32},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -352,7 +353,7 @@ TEST(DownloadRun, OverlongReplyFailsTheDownload) {
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Close);
   EXPECT_TRUE(before.Same(f.tables));
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
 }
 
 TEST(DownloadRun, FinishClosesPipesOnceAndClearsStatus) {
@@ -380,7 +381,7 @@ TEST(DownloadCount, SilentInstrumentIsNotAnEmptyOne) {
   EXPECT_EQ(f.job.SelectData(), DownloadJob::Outcome::Stay);
   EXPECT_FALSE(f.job.Counted());
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
   EXPECT_EQ(f.ui.messages[0].caption, "Obtain Data");
   EXPECT_EQ(f.job.BoxCaption(0), "Group A");
   EXPECT_EQ(f.job.StatusText(), "");

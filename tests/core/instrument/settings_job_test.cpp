@@ -11,15 +11,16 @@
 #include "core/platform/scripted_ui_services.h"
 #include "fake_instrument.h"
 #include "support/local_time.h"
+#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
-constexpr const char* kOrder = "The value of t1 should be less than t2";
+using test::kEquipmentUnusual;
+using test::kTestTimeRange;
+using test::kTestTimeOrder;
 
-using testing::LocalTime;
+using test::LocalTime;
 
 struct SettingsFixture {
   FakeUsbDriver driver;
@@ -76,7 +77,7 @@ TEST(SettingsClock, NoInstrumentCloses) {
   EXPECT_EQ(f.job.SetClockTicked(true), SettingsJob::Outcome::Close);
   EXPECT_TRUE(f.timer.empty());
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "No instrument have been detected!");
+  EXPECT_EQ(f.ui.messages[0].text, test::kNoInstrument);
 }
 
 TEST(SettingsQueries, PiReplyFillsFieldsAndInfo) {
@@ -133,8 +134,8 @@ TEST(SettingsQueries, FailuresWhenTicking) {
     SettingsJob::Outcome outcome;
     const char* message;
   } rows[] = {
-      {"no instrument closes", false, SettingsJob::Outcome::Close, "No instrument have been detected!"},
-      {"pipes failing stays ticked, fields disabled", true, SettingsJob::Outcome::Stay, kUnusual},
+      {"no instrument closes", false, SettingsJob::Outcome::Close, test::kNoInstrument},
+      {"pipes failing stays ticked, fields disabled", true, SettingsJob::Outcome::Stay, kEquipmentUnusual},
   };
   for (const Row& row : rows) {
     for (bool pi : {true, false}) {
@@ -177,16 +178,16 @@ TEST(SettingsApply, ChecksBeforeAnythingIsSent) {
     const char* t2;
     const char* message;
   } rows[] = {
-      {"nothing ticked", false, false, false, "", "", "You need select parameter"},
-      {"t1 empty", false, true, false, "", "10", kRange},
-      {"t2 empty", false, true, false, "1", "", kRange},
-      {"t1 zero", false, true, false, "0", "10", kRange},
-      {"t2 above 30", false, true, false, "1", "31", kRange},
-      {"t1 equals t2", false, true, false, "5", "5", kOrder},
-      {"t1 above t2", false, true, false, "20", "10", kOrder},
-      {"range is checked before order", true, true, true, "40", "10", kRange},
-      {"letters never reach a command", false, true, false, "1x", "10", kRange},
-      {"three digits never reach a command", false, true, false, "001", "10", kRange},
+      {"nothing ticked", false, false, false, "", "", test::kNeedParameter},
+      {"t1 empty", false, true, false, "", "10", kTestTimeRange},
+      {"t2 empty", false, true, false, "1", "", kTestTimeRange},
+      {"t1 zero", false, true, false, "0", "10", kTestTimeRange},
+      {"t2 above 30", false, true, false, "1", "31", kTestTimeRange},
+      {"t1 equals t2", false, true, false, "5", "5", kTestTimeOrder},
+      {"t1 above t2", false, true, false, "20", "10", kTestTimeOrder},
+      {"range is checked before order", true, true, true, "40", "10", kTestTimeRange},
+      {"letters never reach a command", false, true, false, "1x", "10", kTestTimeRange},
+      {"three digits never reach a command", false, true, false, "001", "10", kTestTimeRange},
   };
   for (const Row& row : rows) {
     SettingsFixture f;
@@ -229,7 +230,7 @@ TEST(SettingsApply, CommandOrderAndSuccess) {
     EXPECT_EQ(SentCommands(f.driver), row.commands) << row.name;
     for (const std::string& written : f.driver.written) EXPECT_EQ(written.back(), '\n');
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, "All data have been sent") << row.name;
+    EXPECT_EQ(f.ui.messages[0].text, test::kAllDataSent) << row.name;
     EXPECT_EQ(f.ui.messages[0].caption, "sending success") << row.name;
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
@@ -260,7 +261,7 @@ TEST(SettingsApply, UnacknowledgedCommandStopsTheRest) {
     EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Stay) << row.name;
     EXPECT_EQ(f.driver.written.size(), row.sent) << row.name;
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, kUnusual) << row.name;
+    EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
     EXPECT_EQ(f.ui.messages[0].caption, "QV70 Setting") << row.name;
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
@@ -273,8 +274,8 @@ TEST(SettingsApply, LinkFailuresClose) {
     const char* name;
     bool attached;
     const char* message;
-  } rows[] = {{"no instrument", false, "No instrument have been detected!"},
-              {"pipes do not open", true, kUnusual}};
+  } rows[] = {{"no instrument", false, test::kNoInstrument},
+              {"pipes do not open", true, kEquipmentUnusual}};
   for (const Row& row : rows) {
     SettingsFixture f;
     f.driver.checkResult = row.attached ? 1 : 0;

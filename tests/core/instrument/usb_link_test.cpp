@@ -8,12 +8,13 @@
 #include "core/instrument/fake_usb_driver.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
+#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-constexpr const char* kNoInstrument = "No instrument have been detected!";
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
+using test::kNoInstrument;
+using test::kEquipmentUnusual;
 
 struct LinkFixture {
   FakeUsbDriver driver;
@@ -89,7 +90,7 @@ TEST(UsbLinkOpen, BothPipesAskedForAndFailuresReleased) {
     EXPECT_EQ(f.link.PipesOpen(), row.expected == 1) << row.name;
     if (row.expected == 0) {
       ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-      EXPECT_EQ(f.ui.messages[0].text, kUnusual) << row.name;
+      EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
       EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
       EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning) << row.name;
     } else {
@@ -103,7 +104,7 @@ TEST(UsbLinkOpen, LibraryMissingShowsTheOpenMessage) {
   f.driver.libraryPresent = false;
   EXPECT_EQ(f.link.OpenPipes(), 0);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
 }
 
 TEST(UsbLinkClose, WriteThenReadOnceOnly) {

@@ -32,7 +32,7 @@ pid_t StartHolder(const std::string& directory, bool& gotLock) {
 }
 
 TEST(SingleInstanceLock, SecondProcessRefusedUntilTheFirstIsKilled) {
-  testing::TempDir dir;
+  test::TempDir dir;
   bool firstGotIt = false;
   pid_t first = StartHolder(dir.path(), firstGotIt);
   ASSERT_GT(first, 0);
@@ -55,7 +55,7 @@ TEST(SingleInstanceLock, SecondProcessRefusedUntilTheFirstIsKilled) {
 }
 
 TEST(SingleInstanceLock, ReleasedWhenTheHolderGoesAway) {
-  testing::TempDir dir;
+  test::TempDir dir;
   {
     SingleInstanceLock first("QV70Software", dir.path());
     ASSERT_TRUE(first.TryAcquire());

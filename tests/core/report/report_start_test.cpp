@@ -9,8 +9,8 @@
 namespace qv70 {
 namespace {
 
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 TEST(ReportInfo, NeedsTheFileToReadOrWrite) {
   TempDir dir;

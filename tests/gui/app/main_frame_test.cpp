@@ -21,13 +21,14 @@
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
 #include "shell_fixture.h"
+#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::ShellTest;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::ShellTest;
+using test::WriteWholeFile;
 
 QStringList MenuTitles(QMenuBar* bar) {
   QStringList titles;
@@ -334,7 +335,7 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
       {"unsaved under print preview", DataState::Unsaved, true, {}, "", false, 0, DataState::Unsaved},
   };
   for (const CloseRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     Environment here{folder.path(), &clock};
     ProgramState program;
     ScriptedUiServices script;
@@ -352,7 +353,7 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
     EXPECT_EQ(main.isVisible(), !row.closes) << row.name;
     ASSERT_EQ(script.messages.size(), row.prompts) << row.name;
     if (row.prompts == 1) {
-      EXPECT_EQ(script.messages[0].text, "Do you want to save data?") << row.name;
+      EXPECT_EQ(script.messages[0].text, test::kSaveQuestion) << row.name;
       EXPECT_EQ(script.messages[0].caption, "Data save") << row.name;
       EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNoCancel) << row.name;
       EXPECT_EQ(script.messages[0].icon, MessageIcon::Question) << row.name;
@@ -398,7 +399,7 @@ TEST_F(ShellTest, WindowIsPlacedFromWndrect) {
       {"left and top only", "[WNDRECT]\r\nLEFT=20\r\nTOP=30\r\n", {20, 30}, {780, 570}},
   };
   for (const RectRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     if (row.config) WriteWholeFile(folder.File("Config.ini"), row.config);
     Environment here{folder.path(), &clock};
     ProgramState program;
@@ -467,7 +468,7 @@ struct ModalRow {
 };
 
 // Each window command opens its own window modally over the main window.
-using testing::ShellTest;
+using test::ShellTest;
 
 TEST_F(ShellTest, WindowCommandsOpenTheirWindowsModally) {
   CMainFrame& main = Start();

@@ -12,18 +12,10 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/main_view.h"
 #include "gui/services/desktop_shell.h"
+#include "support/qt/application.h"
 #include "support/temp_dir.h"
 
-namespace qv70::testing {
-
-// The one QApplication of the test program (offscreen).
-inline QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "test_app";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+namespace qv70::test {
 
 // Records what the desktop was asked to open.
 class RecordingShell : public DesktopShell {
@@ -39,7 +31,7 @@ class RecordingShell : public DesktopShell {
 // temporary program folder, built the way start-up builds it.
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() : clock(1765260000) { TestApp(); }
+  ShellTest() : clock(1765260000) { EnsureApplication(); }
 
   void SetUp() override { environment = Environment{dir.path(), &clock}; }
 
@@ -73,4 +65,4 @@ class ShellTest : public ::testing::Test {
   std::unique_ptr<CMainFrame> frame;
 };
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

@@ -87,10 +87,10 @@ int WaitExit(pid_t pid, int seconds) {
 // The second copy: disabled in ordinary runs, started by the test below.
 TEST(SecondInstanceChild, DISABLED_RunsStartUp) {
   if (std::getenv(kChildVariable) == nullptr) GTEST_SKIP() << "started by SecondInstance only";
-  QApplication& app = testing::TestApp();
+  QApplication& app = test::EnsureApplication();
   ScriptedUiServices ui;
-  testing::RecordingShell shell;
-  testing::TempDir folder;
+  test::RecordingShell shell;
+  test::TempDir folder;
   FixedClock clock(0);
   const Environment environment{folder.path(), &clock};
   const int code = RunApplication(app, ui, shell, environment);
@@ -104,7 +104,7 @@ TEST(SecondInstanceChild, DISABLED_RunsStartUp) {
 }
 
 TEST(SecondInstance, IsRefusedWhileTheFirstRunsAndAllowedAfterwards) {
-  testing::TempDir runtime;
+  test::TempDir runtime;
   const std::string lockPath = runtime.File("QV70Software.lock");
   const pid_t first = Spawn({std::string(QV70_BIN_DIR) + "/qv70"}, ChildEnvironment(runtime.path(), false),
                             runtime.File("first.out"));
@@ -125,7 +125,7 @@ TEST(SecondInstance, IsRefusedWhileTheFirstRunsAndAllowedAfterwards) {
                              ChildEnvironment(runtime.path(), true), runtime.File("second.out"));
   ASSERT_GT(second, 0);
   EXPECT_EQ(WaitExit(second, 20), 0);
-  const std::string report = testing::ReadWholeFile(runtime.File("second.out"));
+  const std::string report = test::ReadWholeFile(runtime.File("second.out"));
   EXPECT_NE(report.find("exit=0 windows=0 messages=1\n"), std::string::npos) << report;
   EXPECT_NE(report.find("text=[Data Analysis Software for QV70 HIGH VOLTAGE INSULATION OHMRIDR has been "
                         "opened already! ]\ncaption=[Error]\nok=1 warning=1\n"),

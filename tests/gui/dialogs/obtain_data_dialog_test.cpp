@@ -9,14 +9,16 @@
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/obtain_data_dialog.h"
-#include "sim_process.h"
+#include "support/operator_texts.h"
+#include "support/qt/application.h"
+#include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
-using testing::SimProcess;
+using test::SimProcess;
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
+using test::kEquipmentUnusual;
 const char* const kBaseCaptions[20] = {
     "Group A",  "Group B",  "Group C",  "Group D",  "Group E",  "Group F",  "Group H",
     "Group J",  "Group N",  "Group P",  "Data Lr0", "Data Lr1", "Data Lr2", "Data Lr3",
@@ -31,7 +33,7 @@ int CaptionCount(const QCheckBox* box) {
 
 class ObtainDataDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  static void SetUpTestSuite() { test::EnsureApplication(); }
 
   std::unique_ptr<CObtainDataDlg> MakeDialog(const Environment& env) {
     return std::make_unique<CObtainDataDlg>(
@@ -70,7 +72,7 @@ class ObtainDataDialogTest : public ::testing::Test {
 
   ProgramState state;
   ScriptedUiServices ui;
-  Environment environment{testing::BinDir(), nullptr};
+  Environment environment{QV70_BIN_DIR, nullptr};
   std::vector<std::string> statusLine;
   int viewRefreshes = 0;
   bool refreshedWithUnsaved = false;
@@ -119,34 +121,38 @@ TEST_F(ObtainDataDialogTest, WithoutAnInstrumentSelectDataCloses) {
     bool library;                  // the library is in the program directory
     std::vector<std::string> sim;  // simulator arguments; empty: none runs
   };
-  testing::TempDir empty;
+  test::TempDir empty;
   std::vector<Row> rows = {{"no_library", false, {}}};
-  if (testing::SimBuilt()) rows.push_back({"instrument_absent", true, {"--fault", "absent"}});
+  if (test::SimMissing().empty()) rows.push_back({"instrument_absent", true, {"--fault", "absent"}});
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ui.messages.clear();
     std::unique_ptr<SimProcess> sim;
-    if (!row.sim.empty()) sim = std::make_unique<SimProcess>(row.sim);
-    Environment env{row.library ? testing::BinDir() : empty.path(), nullptr};
+    if (!row.sim.empty()) {
+      sim = std::make_unique<SimProcess>();
+      ASSERT_TRUE(sim->Start(row.sim)) << row.name;
+    }
+    Environment env{row.library ? QV70_BIN_DIR : empty.path(), nullptr};
     auto dialog = MakeDialog(env);
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     dialog->SelectDataButton()->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No instrument have been detected!");
+    EXPECT_EQ(ui.messages[0].text, test::kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     if (sim) {
-      EXPECT_TRUE(sim->Commands().empty());
+      EXPECT_TRUE(sim->Log().empty());
     }
   }
 }
 
 TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   dialog->SelectDataButton()->click();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(sim.Commands(), std::vector<std::string>{":MEM:DATA? COUNT"});
+  EXPECT_EQ(sim.Log(), std::vector<std::string>{":MEM:DATA? COUNT"});
   int total = 0;
   int withData = 0;
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
@@ -200,23 +206,25 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
 
 TEST_F(ObtainDataDialogTest, ObtainDataWithNothingTickedWarnsAndStays) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   QSignalSpy finished(dialog.get(), &QDialog::finished);
   dialog->SelectDataButton()->click();
   dialog->ObtainDataButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "You havent't selected data!");
+  EXPECT_EQ(ui.messages[0].text, test::kNothingSelected);
   EXPECT_EQ(ui.messages[0].caption, "Warning");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
-  EXPECT_EQ(sim.Commands().size(), 1u);
+  EXPECT_EQ(sim.Log().size(), 1u);
   EXPECT_TRUE(dialog->ObtainDataButton()->isEnabled());
 }
 
 TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   struct Row {
     const char* name;
     bool groups;
@@ -243,7 +251,7 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     ASSERT_GT(count, 0);
     ASSERT_TRUE(dialog->DataBox(index)->isEnabled());
     dialog->DataBox(index)->click();
-    const size_t before = sim.Commands().size();
+    const size_t before = sim.Log().size();
     dialog->ObtainDataButton()->click();
 
     std::vector<std::string> expected;
@@ -258,9 +266,9 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     for (const char* query : {"*IDN?", ":SERIAL?", ":SET:PI?", ":SET:STEP?"}) {
       expected.push_back(query);
     }
-    EXPECT_EQ(sim.CommandsFrom(before), expected);
+    EXPECT_EQ(sim.LogAfter(before), expected);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "All data have been received,please check the data!");
+    EXPECT_EQ(ui.messages[0].text, test::kAllDataReceived);
     EXPECT_EQ(ui.messages[0].caption, "Data Receive");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(finished.count(), 1);
@@ -280,7 +288,8 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
 
 TEST_F(ObtainDataDialogTest, ProgressAdvancesOncePerChosenBox) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   dialog->SelectDataButton()->click();
   std::vector<int> chosen = BoxesWithData(*dialog, 0, 2);
@@ -311,7 +320,8 @@ TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   // Find three groups with data first, then fail the third of them.
   std::vector<int> groups;
   {
-    SimProcess probe({"--demo"});
+    SimProcess probe;
+    ASSERT_TRUE(probe.Start({"--demo"})) << probe.Output();
     auto dialog = MakeDialog();
     dialog->SelectDataButton()->click();
     groups = BoxesWithData(*dialog, 0, 3);
@@ -320,21 +330,22 @@ TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   // The whole first command of that group: a bare ":MEM:DATA? C" would also
   // silence the count query.
   const std::string failing = std::string(":MEM:DATA? ") + GroupLetter(groups[2]) + "0";
-  SimProcess sim({"--demo", "--fault", "silent:" + failing});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "silent:" + failing})) << sim.Output();
   ui.messages.clear();
   FillOldData();
   auto dialog = MakeDialog();
   QSignalSpy finished(dialog.get(), &QDialog::finished);
   dialog->SelectDataButton()->click();
   for (int index : groups) dialog->DataBox(index)->click();
-  const size_t before = sim.Commands().size();
+  const size_t before = sim.Log().size();
   dialog->ObtainDataButton()->click();
 
-  const auto sent = sim.CommandsFrom(before);
+  const auto sent = sim.LogAfter(before);
   ASSERT_EQ(sent.size(), 21u);  // two whole groups, then the first command that failed
   EXPECT_EQ(sent.back(), failing);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, kUnusual);
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
   EXPECT_EQ(ui.messages[0].caption, "Obtain Data");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(finished.count(), 1);

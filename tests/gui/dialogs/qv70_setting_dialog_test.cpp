@@ -11,29 +11,31 @@
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/qv70_setting_dialog.h"
-#include "sim_process.h"
+#include "support/operator_texts.h"
+#include "support/qt/application.h"
+#include "support/sim_process.h"
 #include "support/local_time.h"
 
 namespace qv70 {
 namespace {
 
-using testing::SimProcess;
+using test::SimProcess;
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
-constexpr const char* kOrder = "The value of t1 should be less than t2";
+using test::kEquipmentUnusual;
+using test::kTestTimeRange;
+using test::kTestTimeOrder;
 
-using testing::LocalTime;
+using test::LocalTime;
 
 class SettingDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  static void SetUpTestSuite() { test::EnsureApplication(); }
 
   ProgramState state;
   ScriptedUiServices ui;
   FixedClock clock{LocalTime(2009, 3, 5, 14, 7, 9)};
   // The program directory holds the instrument library.
-  Environment environment{testing::BinDir(), &clock};
+  Environment environment{QV70_BIN_DIR, &clock};
 };
 
 TEST_F(SettingDialogTest, OpensWithEveryControlInItsFirstState) {
@@ -142,14 +144,14 @@ TEST_F(SettingDialogTest, ApplyWithNothingTickedAsksForAParameter) {
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.ApplyButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "You need select parameter");
+  EXPECT_EQ(ui.messages[0].text, test::kNeedParameter);
   EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
 }
 
 TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
-  testing::TempDir empty;
+  test::TempDir empty;
   Environment noLibrary{empty.path(), &clock};
   for (int box = 0; box < 3; ++box) {
     SCOPED_TRACE(box);
@@ -159,7 +161,7 @@ TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
     QCheckBox* boxes[] = {dialog.DateTimeBox(), dialog.PiBox(), dialog.StepBox()};
     boxes[box]->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No instrument have been detected!");
+    EXPECT_EQ(ui.messages[0].text, test::kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(dialog.ClockTimer()->isActive());
   }
@@ -167,7 +169,8 @@ TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
 
 TEST_F(SettingDialogTest, ClockBoxRunsTheOneSecondClock) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   dialog.DateTimeBox()->click();
   EXPECT_TRUE(ui.messages.empty());
@@ -184,12 +187,13 @@ TEST_F(SettingDialogTest, ClockBoxRunsTheOneSecondClock) {
   EXPECT_FALSE(dialog.ClockTimer()->isActive());
   EXPECT_TRUE(dialog.DateTimeField()->text().isEmpty());
   // Only the presence check went to the instrument: no commands.
-  EXPECT_TRUE(sim.Commands().empty());
+  EXPECT_TRUE(sim.Log().empty());
 }
 
 TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   struct Row {
     const char* name;
     const char* t1;
@@ -197,9 +201,9 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     const char* message;  // nullptr: sent
   };
   const Row rows[] = {
-      {"t1_empty", "", "10", kRange},      {"t2_empty", "5", "", kRange},
-      {"t1_zero", "0", "10", kRange},      {"t2_above_30", "5", "31", kRange},
-      {"equal", "5", "5", kOrder},         {"t1_above_t2", "20", "10", kOrder},
+      {"t1_empty", "", "10", kTestTimeRange},      {"t2_empty", "5", "", kTestTimeRange},
+      {"t1_zero", "0", "10", kTestTimeRange},      {"t2_above_30", "5", "31", kTestTimeRange},
+      {"equal", "5", "5", kTestTimeOrder},         {"t1_above_t2", "20", "10", kTestTimeOrder},
       {"leading_zero", "05", "10", nullptr}, {"one_and_ten", "1", "10", nullptr},
       {"edges", "29", "30", nullptr},
   };
@@ -210,7 +214,7 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.PiBox()->click();
     ASSERT_TRUE(dialog.T1Field()->isEnabled());
-    const size_t before = sim.Commands().size();
+    const size_t before = sim.Log().size();
     dialog.T1Field()->clear();
     dialog.T2Field()->clear();
     QTest::keyClicks(dialog.T1Field(), row.t1);
@@ -221,12 +225,12 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
       EXPECT_EQ(ui.messages[0].text, row.message);
       EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
       EXPECT_EQ(finished.count(), 0);
-      EXPECT_TRUE(sim.CommandsFrom(before).empty());
+      EXPECT_TRUE(sim.LogAfter(before).empty());
     } else {
-      EXPECT_EQ(ui.messages[0].text, "All data have been sent");
+      EXPECT_EQ(ui.messages[0].text, test::kAllDataSent);
       EXPECT_EQ(ui.messages[0].caption, "sending success");
       EXPECT_EQ(finished.count(), 1);
-      EXPECT_EQ(sim.CommandsFrom(before),
+      EXPECT_EQ(sim.LogAfter(before),
                 std::vector<std::string>{std::string(":SET:PI ") + row.t1 + ", " + row.t2});
     }
   }
@@ -234,7 +238,8 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
 
 TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.SelectAllButton()->click();
@@ -243,7 +248,7 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   EXPECT_TRUE(dialog.PiBox()->isChecked());
   EXPECT_TRUE(dialog.StepBox()->isChecked());
   EXPECT_TRUE(dialog.StepList()->isEnabled());
-  EXPECT_EQ(sim.Commands(), (std::vector<std::string>{":SET:PI?", ":SET:STEP?"}));
+  EXPECT_EQ(sim.Log(), (std::vector<std::string>{":SET:PI?", ":SET:STEP?"}));
   // The queried times are shown and kept as the instrument information.
   EXPECT_FALSE(dialog.T1Field()->text().isEmpty());
   EXPECT_EQ(dialog.T1Field()->text().toStdString(), state.tables.info.piT1);
@@ -255,17 +260,18 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   QTest::keyClicks(dialog.T2Field(), "10");
   dialog.StepList()->setCurrentIndex(2);
   dialog.ApplyButton()->click();
-  EXPECT_EQ(sim.CommandsFrom(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
+  EXPECT_EQ(sim.LogAfter(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
                                                            ":SET:PI 1, 10", ":SET:STEP 02"}));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "All data have been sent");
+  EXPECT_EQ(ui.messages[0].text, test::kAllDataSent);
   EXPECT_EQ(finished.count(), 1);
   EXPECT_FALSE(dialog.ClockTimer()->isActive());
 }
 
 TEST_F(SettingDialogTest, StepQuerySelectsTheEntryTheInstrumentHolds) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   const char* entries[] = {"30s", "1min", "2min", "5min"};
   for (int entry : {3, 0, 1, 2}) {
     SCOPED_TRACE(entries[entry]);
@@ -288,20 +294,21 @@ TEST_F(SettingDialogTest, StepQuerySelectsTheEntryTheInstrumentHolds) {
 
 TEST_F(SettingDialogTest, UnacknowledgedPiStopsBeforeTheStepCommand) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo", "--fault", "nak::SET:PI "});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "nak::SET:PI "})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.SelectAllButton()->click();
-  const size_t before = sim.Commands().size();
+  const size_t before = sim.Log().size();
   dialog.T1Field()->setText("2");
   dialog.T2Field()->setText("20");
   dialog.ApplyButton()->click();
-  const auto sent = sim.CommandsFrom(before);
+  const auto sent = sim.LogAfter(before);
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(sent[0].rfind(":TIME ", 0), 0u);
   EXPECT_EQ(sent[1], ":SET:PI 2, 20");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, kUnusual);
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
   EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
   EXPECT_EQ(finished.count(), 0);
   // The window stays usable: the instrument answers again after the fault.
