@@ -1,7 +1,6 @@
 #include "sim_link.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
@@ -10,12 +9,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "core/platform/private_folder.h"
+
 namespace qv70::usbsgl {
 
-std::string DefaultSimSocketPath() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] != '\0') return std::string(runtime) + "/qv70-sim.sock";
-  return "/tmp/qv70-sim-" + std::to_string(getuid()) + ".sock";
+DefaultSocket DefaultSimSocket(bool createFolder) {
+  PrivateFolder folder = UserPrivateFolder(createFolder);
+  return {folder.path + "/qv70-sim.sock", folder.problem};
 }
 
 bool IsSocketFile(const std::string& path) {

@@ -31,8 +31,16 @@ inline constexpr size_t kReplyPacketSize = 64;
 // back end whatever else exists.
 inline constexpr const char* kSimSocketVariable = "QV70_SIM_SOCKET";
 
-// $XDG_RUNTIME_DIR/qv70-sim.sock, else /tmp/qv70-sim-<uid>.sock.
-std::string DefaultSimSocketPath();
+// The simulator's default socket: qv70-sim.sock in the user's private folder
+// (/run/user/<uid>, else /tmp/qv70-<uid>; see core/platform/private_folder.h).
+struct DefaultSocket {
+  std::string path;
+  // Why that folder is not to be trusted (then there is no default socket), or empty.
+  std::string problem;
+};
+// `createFolder`: make the private folder when it is missing (the simulator
+// does; the library only looks).
+DefaultSocket DefaultSimSocket(bool createFolder);
 
 bool IsSocketFile(const std::string& path);
 

@@ -71,9 +71,9 @@ Choice Choose() {
     choice.simulator = true;
     choice.socketNamed = true;
     choice.socketPath = socketPath;
-  } else if (std::string defaultPath = DefaultSimSocketPath(); IsSocketFile(defaultPath)) {
+  } else if (DefaultSocket socket = DefaultSimSocket(false); socket.problem.empty() && IsSocketFile(socket.path)) {
     choice.simulator = true;
-    choice.socketPath = defaultPath;
+    choice.socketPath = socket.path;
   }
   return choice;
 }

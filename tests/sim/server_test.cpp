@@ -13,6 +13,7 @@
 #include "demo_memory.h"
 #include "instrument.h"
 #include "sim_link.h"
+#include "support/private_tmp.h"
 #include "support/sim_process.h"
 
 namespace qv70::sim {
@@ -220,6 +221,40 @@ TEST(SimStartup, ReplacesAStaleSocketButNeverAnotherFile) {
   EXPECT_NE(output.find("is not a socket"), std::string::npos) << output;
   EXPECT_EQ(test::ReadWholeFile(plain), "keep me");
 }
+
+// With no --socket it listens in the user's private folder, and only there;
+// runs with a /tmp of its own (see private_tmp.h).
+TEST(SimStartup, DISABLED_DefaultSocketBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by ListensInTheUsersPrivateFolderOnly";
+  const std::string folder = "/tmp/qv70-" + std::to_string(getuid());
+  std::string output;
+  ASSERT_EQ(test::RunSimToEnd({"--print-socket"}, output), 0) << output;
+  EXPECT_EQ(output, folder + "/qv70-sim.sock\n");
+  EXPECT_NE(access(folder.c_str(), F_OK), 0) << "printing the path makes nothing";
+  EXPECT_EQ(test::RunSimToEnd({"--socket", "/tmp/named.sock", "--print-socket"}, output), 0);
+  EXPECT_EQ(output, "/tmp/named.sock\n");
+
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"}, test::SimSocket::Default)) << sim.Output();
+  EXPECT_EQ(sim.Socket(), folder + "/qv70-sim.sock");
+  struct stat info {};
+  ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0700u);
+  EXPECT_EQ(RawClient(sim.Socket()).Ask(":SET:STEP?"), "01\r\n");
+  EXPECT_EQ(sim.Stop(), 0);
+
+  // A folder others may use could hold anybody's socket: no default then.
+  ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+  for (const char* argument : {"--demo", "--print-socket"}) {
+    EXPECT_EQ(test::RunSimToEnd({argument}, output), 1) << argument;
+    EXPECT_NE(output.find("qv70-sim: no default socket: " + folder + " is open to other users"), std::string::npos)
+        << output;
+  }
+  // A socket named on the command line still serves.
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
+}
+
+TEST(SimStartup, ListensInTheUsersPrivateFolderOnly) { test::RunInPrivateTmp("SimStartup.DISABLED_DefaultSocketBody"); }
 
 struct RefusalCase {
   const char* name;

@@ -22,6 +22,7 @@ TEST(SimOptions, AcceptsTheDocumentedFormsAndRefusesTheRest) {
         "--idn", "X", "--serial", "Y"},
        true, ""},
       {"load", {"--load", "data.csv"}, true, ""},
+      {"where it would listen", {"--socket", "/tmp/s", "--print-socket"}, true, ""},
       {"seed alone seeds the garbage", {"--seed", "3"}, true, ""},
       {"demo with load", {"--demo", "--load", "data.csv"}, false, "cannot be used together"},
       {"seed with load", {"--load", "data.csv", "--seed", "3"}, false, "--seed belongs to --demo"},

@@ -44,6 +44,16 @@ int main(int argc, char** argv) {
     std::fputs(SimUsage().c_str(), stdout);
     return 0;
   }
+  std::string socketPath = options.socketPath;
+  if (socketPath.empty()) {
+    qv70::usbsgl::DefaultSocket socket = qv70::usbsgl::DefaultSimSocket(!options.printSocket);
+    if (!socket.problem.empty()) return Fail("no default socket: " + socket.problem + " (or name one with --socket)");
+    socketPath = socket.path;
+  }
+  if (options.printSocket) {
+    std::printf("%s\n", socketPath.c_str());
+    return 0;
+  }
 
   InstrumentMemory memory;
   if (options.demo) memory = BuildDemoMemory(options.seed);
@@ -69,7 +79,6 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  std::string socketPath = options.socketPath.empty() ? qv70::usbsgl::DefaultSimSocketPath() : options.socketPath;
   int status = 0;
   {
     SimServer server(instrument, socketPath, log);

@@ -9,11 +9,13 @@ namespace qv70::sim {
 std::string SimUsage() {
   return "usage: qv70-sim [--socket PATH] [--demo [--seed N] | --load FILE] [--log FILE]\n"
          "                [--fault KIND:PREFIX]... [--idn TEXT] [--serial TEXT]\n"
+         "       qv70-sim [--socket PATH] --print-socket\n"
          "\n"
          "A stand-in for the QV70 instrument on a Unix socket, found by libZvUsbSgl.so.\n"
-         "  --socket PATH   listen here (default $XDG_RUNTIME_DIR/qv70-sim.sock,\n"
-         "                  else /tmp/qv70-sim-<uid>.sock); the library finds it through\n"
+         "  --socket PATH   listen here (default qv70-sim.sock in /run/user/<uid>, else\n"
+         "                  in /tmp/qv70-<uid>/); the library finds it through\n"
          "                  QV70_SIM_SOCKET or the default path\n"
+         "  --print-socket  print the socket path it would listen on, and end\n"
          "  --demo          fill the memory with a plausible demo instrument\n"
          "  --seed N        the demo's seed (default 1); also seeds the garbage fault\n"
          "  --load FILE     fill the memory from a data file (.csv, either layout)\n"
@@ -36,6 +38,10 @@ bool ParseSimOptions(const std::vector<std::string>& arguments, SimOptions& opti
     }
     if (option == "--demo") {
       options.demo = true;
+      continue;
+    }
+    if (option == "--print-socket") {
+      options.printSocket = true;
       continue;
     }
     static const char* const kWithValue[] = {"--socket", "--seed", "--load", "--log", "--fault", "--idn", "--serial"};

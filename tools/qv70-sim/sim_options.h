@@ -19,6 +19,8 @@ struct SimOptions {
   std::optional<std::string> idn;
   std::optional<std::string> serial;
   bool help = false;
+  // Say where it would listen and end.
+  bool printSocket = false;
 };
 
 // The command line without the program name. False with a message in `error`.
