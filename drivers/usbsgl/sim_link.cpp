@@ -23,6 +23,18 @@ bool IsSocketFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
+bool IsOwnSocketFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == getuid();
+}
+
+bool PeerIsTrusted(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof(peer);
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof(peer)) return false;
+  return peer.uid == getuid() || peer.uid == 0;
+}
+
 int ConnectSeqpacket(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;

@@ -44,6 +44,14 @@ DefaultSocket DefaultSimSocket(bool createFolder);
 
 bool IsSocketFile(const std::string& path);
 
+// Who may stand for the instrument: a socket file of this user (not a link to
+// one), served by a process that runs as this user or as root. Anything else
+// could be another user posing as the instrument.
+bool IsOwnSocketFile(const std::string& path);
+// The process at the other end of the connected socket `fd` runs as this user
+// or as root (SO_PEERCRED).
+bool PeerIsTrusted(int fd);
+
 // A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set).
 int ConnectSeqpacket(const std::string& path);
 

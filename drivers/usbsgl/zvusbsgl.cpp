@@ -79,11 +79,17 @@ Choice Choose() {
 }
 
 // A connection to the simulator that has answered `message`; -1 when nothing
-// listens there. `answer` tells what the simulator said.
+// listens there, or nothing to be trusted (see IsOwnSocketFile). `answer`
+// tells what the simulator said.
 int SimConnection(const std::string& path, std::string_view message, SimAnswer& answer) {
   answer = SimAnswer::NoAnswer;
+  if (!IsOwnSocketFile(path)) return -1;
   int fd = ConnectSeqpacket(path);
   if (fd < 0) return -1;
+  if (!PeerIsTrusted(fd)) {
+    close(fd);
+    return -1;
+  }
   answer = ExchangeControl(fd, message, kControlTimeoutMs);
   return fd;
 }

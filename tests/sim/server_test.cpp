@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -155,6 +156,37 @@ TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {
   close(pipes);
   // Closed pipes are free again at once.
   EXPECT_EQ(Control(usbsgl::kOpenMessage), usbsgl::SimAnswer::Ready);
+}
+
+// A program of another user cannot take the pipes and keep this user's
+// program out. Running a client as another user (nobody) needs root.
+TEST(SimClients, AnotherUsersProgramIsTurnedAway) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to connect as the user nobody";
+  TempDir shared;
+  ASSERT_EQ(chmod(shared.path().c_str(), 0755), 0);
+  const std::string socket = shared.File("sim.sock");
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--socket", socket})) << sim.Output();
+  ASSERT_EQ(chmod(socket.c_str(), 0777), 0);
+  const struct {
+    const char* name;
+    uid_t uid;
+    usbsgl::SimAnswer answer;
+  } rows[] = {{"nobody", 65534, usbsgl::SimAnswer::NoAnswer}, {"this user", getuid(), usbsgl::SimAnswer::Ready}};
+  for (const auto& row : rows) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (setresgid(row.uid, row.uid, row.uid) != 0 || setresuid(row.uid, row.uid, row.uid) != 0) _exit(100);
+      const int fd = usbsgl::ConnectSeqpacket(socket);
+      if (fd < 0) _exit(101);
+      _exit(static_cast<int>(usbsgl::ExchangeControl(fd, usbsgl::kOpenMessage, 2000)));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << row.name;
+    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(row.answer)) << row.name;
+  }
 }
 
 TEST_F(SimServerTest, AbsentInstrumentIsNotFoundAndCannotBeOpened) {

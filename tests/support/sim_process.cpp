@@ -30,9 +30,12 @@ namespace {
 
 constexpr const char* kListening = "qv70-sim: listening on ";
 
-// qv70-sim with `arguments`, its standard output and error going to `outputPath`.
-pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outputPath) {
-  std::vector<std::string> all{SimBinary()};
+// qv70-sim with `arguments` (through `launcher` when not empty), its standard
+// output and error going to `outputPath`.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outputPath,
+            const std::vector<std::string>& launcher = {}) {
+  std::vector<std::string> all = launcher;
+  all.push_back(SimBinary());
   all.insert(all.end(), arguments.begin(), arguments.end());
   pid_t pid = fork();
   if (pid == 0) {
@@ -44,7 +47,7 @@ pid_t Spawn(const std::vector<std::string>& arguments, const std::string& output
     std::vector<char*> argv;
     for (std::string& argument : all) argv.push_back(argument.data());
     argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   return pid;
@@ -77,7 +80,9 @@ bool SimProcess::Start(std::vector<std::string> arguments, SimSocket socket) {
     log_ = dir_.File("commands.log");
     arguments.insert(arguments.begin(), {"--log", log_});
   }
-  pid_ = Spawn(arguments, dir_.File("output.txt"));
+  // What an earlier start said must not pass for this one's "listening".
+  unlink(dir_.File("output.txt").c_str());
+  pid_ = Spawn(arguments, dir_.File("output.txt"), launcher_);
   if (pid_ <= 0) return false;
 
   // The socket file appears a moment before the simulator accepts; it says

@@ -35,6 +35,9 @@ class SimProcess {
   SimProcess(const SimProcess&) = delete;
   SimProcess& operator=(const SimProcess&) = delete;
 
+  // Later starts run qv70-sim through `words` (found in PATH), as in
+  // {"setpriv", "--reuid=nobody", ...} to run it as another user.
+  void SetLauncher(std::vector<std::string> words) { launcher_ = std::move(words); }
   // Runs qv70-sim with `arguments`, adding --socket and --log where the
   // arguments give none. True once it says it is listening; false when it
   // ends or stays silent for 10 s (Output() tells why).
@@ -55,6 +58,7 @@ class SimProcess {
 
  private:
   TempDir dir_;
+  std::vector<std::string> launcher_;
   pid_t pid_ = -1;
   std::string socket_;
   std::string log_;

@@ -266,6 +266,44 @@ TEST(LibraryUsbBackEnd, UsbBackEndWithoutItsDeviceFindsNothing) {
   test::RunInPrivateTmp("LibraryTest.DISABLED_UsbBackEndBody");
 }
 
+struct ImpostorCase {
+  const char* name;
+  bool simulatorAsNobody;  // else as this user
+  bool socketToNobody;     // the socket file given to nobody, else to this user
+  int check;
+};
+
+// Nobody else can pose as the instrument: the socket file must be this user's
+// and the simulator behind it must run as this user (or root). Giving files
+// and processes to another user (nobody) needs root.
+TEST_F(LibraryTest, AnotherUsersSocketOrSimulatorIsNoInstrument) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a socket or a simulator to the user nobody";
+  constexpr uid_t kNobody = 65534;
+  const ImpostorCase cases[] = {
+      {"this user's simulator", false, false, 1},
+      {"socket file of another user", false, true, 0},
+      {"simulator run by another user", true, false, 0},
+  };
+  // A folder the other user can work in.
+  TempDir shared;
+  ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0);
+  for (const ImpostorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = shared.File(std::string(c.name).substr(0, 6) + std::to_string(c.check) + ".sock");
+    SimProcess local;
+    if (c.simulatorAsNobody) local.SetLauncher({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    ASSERT_TRUE(local.Start({"--demo", "--socket", path, "--log", path + ".log"})) << local.Output();
+    const uid_t owner = c.socketToNobody ? kNobody : getuid();
+    ASSERT_EQ(chown(path.c_str(), owner, owner), 0);
+    EXPECT_EQ(check(nullptr), c.check);
+    int writePipe = open(0), readPipe = open(1);
+    EXPECT_EQ(writePipe >= 0, c.check == 1);
+    EXPECT_EQ(readPipe >= 0, c.check == 1);
+    if (writePipe >= 0) close(writePipe);
+    if (readPipe >= 0) close(readPipe);
+  }
+}
+
 TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   StartSim({"--demo", "--fault", "absent"});
   std::string outPath = dir.File("stdout.txt"), errPath = dir.File("stderr.txt");

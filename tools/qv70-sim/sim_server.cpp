@@ -149,7 +149,8 @@ void SimServer::Accept() {
       if (errno == EINTR) continue;
       return;
     }
-    if (pending_.size() >= kMaxPending) {
+    // Another user must not hold the pipes and so keep this user's program out.
+    if (pending_.size() >= kMaxPending || !usbsgl::PeerIsTrusted(fd)) {
       close(fd);
       continue;
     }

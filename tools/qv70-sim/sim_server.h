@@ -14,8 +14,9 @@ class Instrument;
 // connection after another, in a single thread: presence probes are answered
 // while a connection holds the pipes; commands are handled in the order they
 // arrive; replies leave as packets of at most 64 bytes and an empty packet,
-// queued so a slow reader never blocks the server. The handshake is described
-// in drivers/usbsgl/sim_link.h. Borrows the instrument and the log.
+// queued so a slow reader never blocks the server. Only programs of the same
+// user (or root) are served. The handshake is described in
+// drivers/usbsgl/sim_link.h. Borrows the instrument and the log.
 class SimServer {
  public:
   // `log` (may be null) receives every command, one per line, flushed at once.
