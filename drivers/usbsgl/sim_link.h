@@ -52,8 +52,13 @@ bool IsOwnSocketFile(const std::string& path);
 // or as root (SO_PEERCRED).
 bool PeerIsTrusted(int fd);
 
-// A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set).
-int ConnectSeqpacket(const std::string& path);
+// The longest wait for a connection or a control answer, unless told otherwise.
+inline constexpr int kControlTimeoutMs = 2000;
+
+// A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set). A
+// listener that never accepts cannot hold the caller: after `timeoutMs` the
+// attempt ends with ETIMEDOUT. The connection is returned blocking.
+int ConnectSeqpacket(const std::string& path, int timeoutMs = kControlTimeoutMs);
 
 enum class SimAnswer { Present, Absent, Ready, Busy, NoAnswer };
 

@@ -29,8 +29,12 @@ using test::BinPath;
 using test::kEquipmentUnusual;
 using test::kNoInstrument;
 using test::SimProcess;
-// The library's read time-out for these tests; a hang must end well within a second of it.
+// The library's read time-out and exchange deadline for these tests; a hang or
+// a reply trickling in must end well within a second of them.
 constexpr int kReadTimeoutMs = 600;
+constexpr int kExchangeTimeoutMs = 1200;
+// Slower than the deadline allows for any reply, faster than the read time-out.
+constexpr const char* kDripIntervalMs = "400";
 
 const std::string kExample = std::string(QV70_SOURCE_DIR) + "/examples/current_comma_period.csv";
 
@@ -39,14 +43,15 @@ class EndToEnd : public ::testing::Test {
   void SetUp() override {
     std::string missing = test::SimMissing();
     if (!missing.empty()) GTEST_SKIP() << missing;
-    setenv("ZVUSBSGL_READ_TIMEOUT_MS", std::to_string(kReadTimeoutMs).c_str(), 1);
+    limits.Set("ZVUSBSGL_READ_TIMEOUT_MS", std::to_string(kReadTimeoutMs));
+    limits.Set("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", std::to_string(kExchangeTimeoutMs));
   }
-  void TearDown() override { unsetenv("QV70_SIM_SOCKET"); }
 
   void StartSim(const std::vector<std::string>& arguments) {
     ASSERT_TRUE(sim.Start(arguments)) << "qv70-sim did not start";
   }
 
+  test::ScopedEnvironment limits;
   SimProcess sim;
   DlopenUsbDriver driver{BinPath(kUsbLibraryName)};
   ScriptedUiServices ui;
@@ -188,13 +193,16 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       {"silent::MEM:DATA? P9", Expect::Fails, 101},
       {"silent::MEM:DATA? L0", Expect::Fails, 102},
       {"hang::MEM:DATA? L9", Expect::Fails, 111},
+      {"drip::MEM:DATA? COUNT", Expect::CountFails, 1},
+      {"drip::MEM:DATA? C4", Expect::Fails, 26},
+      {"drip::MEM:DATA? L3", Expect::Fails, 105},
       {"silent:*IDN?", Expect::Succeeds, 115},
       {"silent::SET:STEP?", Expect::Succeeds, 115},
       {"nak::MEM:DATA? A3", Expect::Succeeds, 115},
   };
   for (const Row& row : rows) {
     SimProcess faulty;
-    ASSERT_TRUE(faulty.Start({"--demo", "--fault", row.fault})) << row.fault;
+    ASSERT_TRUE(faulty.Start({"--demo", "--fault", row.fault, "--drip-interval", kDripIntervalMs})) << row.fault;
     ProgramState target;
     target.tables.Manual(RecordCopy::Raw, 0, 0, 0) = "kept";
     target.tables.info.idn = "kept";
@@ -219,7 +227,7 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
     job.Finish();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, kReadTimeoutMs / 1000.0 + 2.0) << row.fault;
+    EXPECT_LT(seconds, kExchangeTimeoutMs / 1000.0 + 2.0) << row.fault;
 
     if (row.expect == Expect::Succeeds) {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
@@ -237,20 +245,34 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
   }
 }
 
+// No instrument attached, or a simulator that listens but never accepts: told
+// once for each dialog, within a second or two.
 TEST_F(EndToEnd, NoInstrumentIsToldOnce) {
-  StartSim({"--demo", "--fault", "absent"});
-  DownloadJob job(link, state.tables, ui);
-  EXPECT_EQ(job.SelectData(), DownloadJob::Outcome::Close);
-  job.Finish();
-  SettingsJob settings(link, state.tables, ui, SystemClock{});
-  EXPECT_EQ(settings.SetPiTicked(true), SettingsJob::Outcome::Close);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  for (const auto& message : ui.messages) {
-    EXPECT_EQ(message.text, kNoInstrument);
-    EXPECT_EQ(message.caption, "Warning");
+  const struct {
+    const char* name;
+    std::vector<std::string> arguments;
+  } rows[] = {{"absent", {"--fault", "absent"}}, {"never accepting", {"--no-accept"}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SimProcess absent;
+    ASSERT_TRUE(absent.Start(row.arguments));
+    ScriptedUiServices messages;
+    UsbLink absentLink(driver, messages);
+    const auto start = std::chrono::steady_clock::now();
+    DownloadJob job(absentLink, state.tables, messages);
+    EXPECT_EQ(job.SelectData(), DownloadJob::Outcome::Close);
+    job.Finish();
+    SettingsJob settings(absentLink, state.tables, messages, SystemClock{});
+    EXPECT_EQ(settings.SetPiTicked(true), SettingsJob::Outcome::Close);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 3.0);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    for (const auto& message : messages.messages) {
+      EXPECT_EQ(message.text, kNoInstrument);
+      EXPECT_EQ(message.caption, "Warning");
+    }
+    EXPECT_TRUE(absent.Log().empty());
+    EXPECT_EQ(driver.References(), 0);
   }
-  EXPECT_TRUE(sim.Log().empty());
-  EXPECT_EQ(driver.References(), 0);
 }
 
 TEST_F(EndToEnd, MissingLibraryIsNoInstrument) {
@@ -304,10 +326,11 @@ TEST_F(EndToEnd, ApplyFaultsAtEachCommand) {
       {"silent::TIME", 1},     {"nak::TIME", 1},          {"hang::TIME", 1},
       {"silent::SET:PI ", 2},  {"nak::SET:PI ", 2},       {"garbage::SET:PI ", 2},
       {"hang::SET:STEP ", 3},  {"nak::SET:STEP ", 3},     {"garbage::TIME", 1},
+      {"drip::SET:PI ", 2},    {"drip::TIME", 1},
   };
   for (const Row& row : rows) {
     SimProcess faulty;
-    ASSERT_TRUE(faulty.Start({"--demo", "--fault", row.fault})) << row.fault;
+    ASSERT_TRUE(faulty.Start({"--demo", "--fault", row.fault, "--drip-interval", kDripIntervalMs})) << row.fault;
     ScriptedUiServices messages;
     UsbLink faultyLink(driver, messages);
     SystemClock clock;
@@ -320,7 +343,7 @@ TEST_F(EndToEnd, ApplyFaultsAtEachCommand) {
     EXPECT_EQ(job.Apply(), SettingsJob::Outcome::Stay) << row.fault;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, kReadTimeoutMs / 1000.0 + 2.0) << row.fault;
+    EXPECT_LT(seconds, kExchangeTimeoutMs / 1000.0 + 2.0) << row.fault;
     EXPECT_FALSE(job.LastApplySucceeded()) << row.fault;
     ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
     EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;

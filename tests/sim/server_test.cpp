@@ -126,7 +126,7 @@ TEST_F(SimServerTest, SeveralCommandsInOnePacketAreAnsweredInOrder) {
 
 TEST_F(SimServerTest, FaultsAsTheProgramSeesThem) {
   StartSim({"--demo", "--fault", "silent:*IDN?", "--fault", "nak::SET:PI", "--fault", "hang::MEM:DATA? L",
-            "--fault", "garbage::SERIAL?"});
+            "--fault", "garbage::SERIAL?", "--fault", "reply::MEM:DATA? A=X0,MN"});
   RawClient client(socket);
   bool complete = false;
   client.Send("*IDN?\n");
@@ -143,6 +143,40 @@ TEST_F(SimServerTest, FaultsAsTheProgramSeesThem) {
   std::string garbage = client.Ask(":SERIAL?");
   EXPECT_FALSE(garbage.empty());
   EXPECT_EQ(garbage.find("09120345"), std::string::npos);
+  EXPECT_EQ(client.Ask(":MEM:DATA? A7"), "X0,MN\r\n");
+}
+
+// The true reply, one byte per packet and interval, then the empty packet; a
+// command sent meanwhile is answered after it.
+TEST_F(SimServerTest, DripSendsTheReplyAByteAtATime) {
+  StartSim({"--fault", "drip:*IDN?", "--drip-interval", "30"});
+  RawClient client(socket);
+  const auto start = std::chrono::steady_clock::now();
+  client.Send("*IDN?\n:SET:STEP?\n");
+  bool complete = false;
+  std::vector<std::string> packets = client.ReadPackets(1000, &complete);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_TRUE(complete);
+  const std::string reply = "ZAVEL ,QV70 ,Ver1.00\r\n";
+  ASSERT_EQ(packets.size(), reply.size() + 1);
+  for (size_t i = 0; i < reply.size(); ++i) EXPECT_EQ(packets[i], std::string(1, reply[i])) << i;
+  EXPECT_GE(seconds, 0.030 * static_cast<double>(reply.size() + 1) - 0.01);
+  EXPECT_EQ(client.ReadPackets(1000), (std::vector<std::string>{"01\r\n", ""}));
+}
+
+// Listening, never accepting: the first connection waits in the queue and is
+// never greeted; a later one cannot connect at all.
+TEST_F(SimServerTest, NeverAcceptingHoldsOneConnectionUnansweredAndRefusesTheRest) {
+  StartSim({"--demo", "--no-accept"});
+  RawClient queued(socket);
+  ASSERT_TRUE(queued.Connected());
+  EXPECT_EQ(queued.Ask(":SET:STEP?", 300), "");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(usbsgl::ConnectSeqpacket(socket, 200), -1);
+  EXPECT_EQ(errno, ETIMEDOUT);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GE(seconds, 0.19);
+  EXPECT_LT(seconds, 1.0);
 }
 
 TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {

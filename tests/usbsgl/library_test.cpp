@@ -213,6 +213,99 @@ TEST_F(LibraryTest, SilentAndHangingInstrumentsEndTheReply) {
   close(readPipe);
 }
 
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct DeadlineCase {
+  const char* name;
+  const char* readTimeout;      // ZVUSBSGL_READ_TIMEOUT_MS, or nullptr
+  const char* exchangeTimeout;  // ZVUSBSGL_EXCHANGE_TIMEOUT_MS, or nullptr
+  const char* configuration;    // ZvUsbSgl.conf, or nullptr for the shipped one
+  double seconds;               // the deadline that should end a reply trickling in
+};
+
+// A reply that keeps coming a byte at a time never meets the read time-out; the
+// whole exchange has a deadline of its own, and then the program reads no
+// reply at all, as from a silent instrument.
+TEST_F(LibraryTest, AWholeReplyHasADeadline) {
+  const DeadlineCase cases[] = {
+      {"six read time-outs by default", "200", nullptr, nullptr, 1.2},
+      {"set in ZvUsbSgl.conf", nullptr, nullptr, "read_timeout_ms = 300\nexchange_timeout_ms = 700\n", 0.7},
+      {"set in the environment", "300", "500", nullptr, 0.5},
+      {"never shorter than one read time-out", "600", "100", nullptr, 0.6},
+  };
+  StartSim({"--demo", "--fault", "drip::MEM:DATA? L", "--drip-interval", "40"});
+  for (const DeadlineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedEnvironment limits;
+    if (c.readTimeout) limits.Set("ZVUSBSGL_READ_TIMEOUT_MS", c.readTimeout);
+    if (c.exchangeTimeout) limits.Set("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", c.exchangeTimeout);
+    if (c.configuration) {
+      test::WriteWholeFile(dir.File("ZvUsbSgl.conf"), c.configuration);
+      limits.Set("ZVUSBSGL_CONF", dir.File("ZvUsbSgl.conf"));
+    }
+    int writePipe = open(0), readPipe = open(1);
+    ASSERT_GE(writePipe, 0);
+    std::vector<long> reads;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Transact(writePipe, readPipe, ":MEM:DATA? L0\n", &reads), "");
+    const double waited = SecondsSince(start);
+    EXPECT_EQ(reads, std::vector<long>{0}) << "no piece of the reply reaches the program";
+    EXPECT_GE(waited, c.seconds - 0.05);
+    EXPECT_LT(waited, c.seconds + 0.7);
+    // What the simulator still sends belongs to no command: the pipes are dead.
+    (void)!write(writePipe, ":SET:STEP?\n", 11);
+    char chunk[64];
+    EXPECT_LE(read(readPipe, chunk, sizeof(chunk)), 0) << "ended, or reset with the command unread";
+    close(writePipe);
+    close(readPipe);
+  }
+  // A fresh opening talks to the instrument again.
+  int writePipe = open(0), readPipe = open(1);
+  EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "01\r\n");
+  close(writePipe);
+  close(readPipe);
+}
+
+// The program gets a reply whole, or not at all: never the first part of one.
+TEST_F(LibraryTest, RepliesArriveWholeOrNotAtAll) {
+  environment.Set("ZVUSBSGL_READ_TIMEOUT_MS", "400");
+  StartSim({"--demo", "--fault", "drip::SERIAL?", "--fault", "drip::MEM:DATA? L", "--drip-interval", "20"});
+  int writePipe = open(0), readPipe = open(1);
+  // Trickling in, but complete well within the deadline.
+  std::vector<long> reads;
+  EXPECT_EQ(Transact(writePipe, readPipe, ":SERIAL?\n", &reads), "09120345\r\n");
+  EXPECT_EQ(reads, (std::vector<long>{10, 0}));
+  // The simulator dies half-way through a reply.
+  std::thread killer([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sim.Stop(SIGKILL);
+  });
+  reads.clear();
+  EXPECT_EQ(Transact(writePipe, readPipe, ":MEM:DATA? L0\n", &reads), "");
+  killer.join();
+  EXPECT_EQ(reads, std::vector<long>{0});
+  close(writePipe);
+  close(readPipe);
+}
+
+// A listener that never accepts: the first connection waits in its queue
+// unanswered, later ones cannot even connect. Neither holds the program.
+TEST_F(LibraryTest, ASimulatorThatNeverAcceptsIsNoInstrumentAtOnce) {
+  environment.Set("ZVUSBSGL_READ_TIMEOUT_MS", "300");
+  StartSim({"--no-accept"});
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    SCOPED_TRACE(attempt);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(check(nullptr), 0);
+    EXPECT_LT(SecondsSince(start), 1.0);
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(open(0), -1);
+    EXPECT_LT(SecondsSince(start), 1.0);
+  }
+}
+
 // The default socket lies in the user's private folder, whatever the session's
 // variables say; these run with a /tmp of their own (see private_tmp.h).
 TEST_F(LibraryTest, DISABLED_DefaultSocketBody) {

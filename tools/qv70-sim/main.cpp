@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
   qv70::SystemClock clock;
   Instrument instrument(std::move(memory), clock, options.seed);
   for (const Fault& fault : options.faults) instrument.AddFault(fault);
+  instrument.SetDripInterval(options.dripIntervalMs);
 
   std::FILE* log = nullptr;
   if (!options.logPath.empty()) {
@@ -81,12 +82,13 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
-    SimServer server(instrument, socketPath, log);
+    SimServer server(instrument, socketPath, log, !options.noAccept);
     if (!server.Start(error)) {
       status = Fail(error);
     } else {
-      std::printf("qv70-sim: listening on %s%s\n", socketPath.c_str(),
-                  instrument.Present() ? "" : " (no instrument attached)");
+      std::printf("qv70-sim: listening on %s%s%s\n", socketPath.c_str(),
+                  instrument.Present() ? "" : " (no instrument attached)",
+                  options.noAccept ? " (never accepting)" : "");
       std::fflush(stdout);
       server.Run(stopPipe[0]);
     }

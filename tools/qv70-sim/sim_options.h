@@ -16,6 +16,8 @@ struct SimOptions {
   std::string loadPath;
   std::string logPath;
   std::vector<Fault> faults;
+  int dripIntervalMs = 1000;  // how slowly the drip fault sends
+  bool noAccept = false;      // listen, but never accept a connection
   std::optional<std::string> idn;
   std::optional<std::string> serial;
   bool help = false;

@@ -20,7 +20,9 @@ class Instrument;
 class SimServer {
  public:
   // `log` (may be null) receives every command, one per line, flushed at once.
-  SimServer(Instrument& instrument, std::string socketPath, std::FILE* log);
+  // `accepting` false: the socket listens but no connection is ever accepted
+  // (a hung instrument stand-in); the queue holds one, later ones cannot connect.
+  SimServer(Instrument& instrument, std::string socketPath, std::FILE* log, bool accepting = true);
   ~SimServer();
   SimServer(const SimServer&) = delete;
   SimServer& operator=(const SimServer&) = delete;
@@ -38,6 +40,13 @@ class SimServer {
     int fd;
     long long acceptedMs;
   };
+  // One packet of a reply and when it may leave (a dripping reply's are spaced).
+  struct Packet {
+    std::string bytes;
+    long long dueMs;
+  };
+  // How long poll may sleep: until the next packet is due or a greeting expires.
+  int PollTimeoutMs() const;
   void Accept();
   void Greet(Pending& pending);
   void ReadCommands();
@@ -48,13 +57,14 @@ class SimServer {
   Instrument& instrument_;
   std::string socketPath_;
   std::FILE* log_;
+  bool accepting_;
   int listenFd_ = -1;
   dev_t socketDevice_ = 0;
   ino_t socketInode_ = 0;
   std::vector<Pending> pending_;
   int connection_ = -1;
   std::string lineBuffer_;
-  std::deque<std::string> outgoing_;
+  std::deque<Packet> outgoing_;
 };
 
 }  // namespace qv70::sim
