@@ -175,9 +175,12 @@ TEST_F(EndToEnd, DownloadCommandSequences) {
   }
 }
 
-// Each fault at each step of a download. A silent or hanging instrument ends
-// the download with the message and leaves the tables as they were; the
-// replies at the end are taken unchecked; "NG" is a reply like any other.
+// Each fault at each step of a download. A silent, hanging or trickling
+// instrument ends the download with the message and leaves the tables as they
+// were, and so does a reply the saved file could not be opened with again (a
+// logging set not headed by its label, an identification without
+// "ZAVEL QV70 Ver"); the other replies at the end are taken unchecked, and "NG"
+// to a memory record is a reply like any other.
 TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
   enum class Expect { CountFails, Fails, Succeeds };
   struct Row {
@@ -196,7 +199,13 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       {"drip::MEM:DATA? COUNT", Expect::CountFails, 1},
       {"drip::MEM:DATA? C4", Expect::Fails, 26},
       {"drip::MEM:DATA? L3", Expect::Fails, 105},
-      {"silent:*IDN?", Expect::Succeeds, 115},
+      {"silent:*IDN?", Expect::Fails, 112},
+      {"reply:*IDN?=NG", Expect::Fails, 112},
+      {"garbage:*IDN?", Expect::Fails, 112},
+      {"nak::MEM:DATA? L0", Expect::Fails, 102},
+      {"garbage::MEM:DATA? L3", Expect::Fails, 105},
+      {"reply::MEM:DATA? L4=L5,LOGGING", Expect::Fails, 106},
+      {"reply::MEM:DATA? L4=l4,LOGGING", Expect::Succeeds, 115},
       {"silent::SET:STEP?", Expect::Succeeds, 115},
       {"nak::MEM:DATA? A3", Expect::Succeeds, 115},
   };
@@ -232,6 +241,12 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
     if (row.expect == Expect::Succeeds) {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
       EXPECT_EQ(target.tables.dataState, DataState::Unsaved) << row.fault;
+      // What a download accepts, the saved file gives back.
+      test::TempDir saved;
+      ASSERT_TRUE(WriteDataFile(saved.File("download.csv"), target.tables, NumberFormat{}).ok) << row.fault;
+      ProgramState reopened;
+      const FileOutcome opened = ReadDataFile(saved.File("download.csv"), reopened.tables);
+      EXPECT_TRUE(opened.ok) << row.fault << ": " << opened.message;
     } else {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
       EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
@@ -414,15 +429,20 @@ TEST_F(EndToEnd, CliCountDownloadAndSet) {
   EXPECT_EQ(log.back(), ":SET:STEP 05");
 }
 
+// A download that fails, or would end in a file that cannot be opened again,
+// writes nothing.
 TEST_F(EndToEnd, CliDownloadFailureWritesNothing) {
   if (!FileExists(BinPath("qv70cli"))) GTEST_SKIP() << "qv70cli has not been built";
-  StartSim({"--demo", "--fault", "silent::MEM:DATA? L"});
-  const std::string out = "/tmp/qv70-instrument-test-" + std::to_string(getpid()) + "-fail.csv";
-  std::remove(out.c_str());
-  int status = -1;
-  RunCli("download -o " + out, status);
-  EXPECT_EQ(status, 1);
-  EXPECT_FALSE(FileExists(out));
+  test::TempDir dir;
+  const std::string out = dir.File("x.csv");
+  for (const char* fault : {"silent::MEM:DATA? L", "nak::MEM:DATA? L0", "reply:*IDN?=NG", "silent:*IDN?"}) {
+    SimProcess faulty;
+    ASSERT_TRUE(faulty.Start({"--demo", "--fault", fault})) << fault;
+    int status = -1;
+    RunCli("download -o " + out, status);
+    EXPECT_EQ(status, 1) << fault;
+    EXPECT_FALSE(FileExists(out)) << fault;
+  }
 }
 
 }  // namespace

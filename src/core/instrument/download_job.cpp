@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/data/values.h"
+#include "core/files/data_file.h"
 #include "core/instrument/protocol.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/ui_services.h"
@@ -138,20 +139,24 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
       continue;
     }
     buffer_.ParseLoggingReply(std::move(reply), s);
+    // Anything but the set's own label ("NG", garbage) is no logging set: the
+    // data file would be refused on opening, its samples read from nothing.
+    if (!IsSetLabel(buffer_.Table().headers[s][header::kNo], s)) {
+      ok = false;
+      buffer_.counts[box] = 0;
+      continue;
+    }
     SetProgress(progress_ + step);
   }
+  if (!ok) return FailDownload();
 
-  if (!ok) {
-    ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
-    SetProgress(0);
-    return Outcome::Close;
-  }
-
-  // The instrument texts go straight into the tables: they only follow a
-  // download in which every record and set arrived.
-  InstrumentInfo& info = tables_.info;
+  // The instrument texts reach the tables only with the records and sets.
+  InstrumentInfo info = tables_.info;
   Exchange(IdentificationCommand(), reply);
   info.idn = ParseTextReply(reply);
+  // Unchecked before, an empty or "NG" identification made the saved file
+  // one that no open accepts.
+  if (!IdentificationReadsBack(info.idn)) return FailDownload();
   Exchange(SerialCommand(), reply);
   info.serialNumber = ParseTextReply(reply);
   Exchange(PiQueryCommand(), reply);
@@ -165,12 +170,19 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   std::array<bool, kSetCount> setsChosen{};
   for (int s = 0; s < kSetCount; ++s) setsChosen[s] = ticked_[kGroupCount + s];
   buffer_.FinishDownload(tables_, setsChosen);
+  tables_.info = info;
 
   SetProgress(100);
   ui_.ShowMessage("All data have been received,please check the data!", "Data Receive",
                   MessageButtons::Ok, MessageIcon::None);
   tables_.dataState = DataState::Unsaved;
   return Outcome::Downloaded;
+}
+
+DownloadJob::Outcome DownloadJob::FailDownload() {
+  ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
+  SetProgress(0);
+  return Outcome::Close;
 }
 
 void DownloadJob::Finish() {

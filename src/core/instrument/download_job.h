@@ -26,7 +26,9 @@ class UsbLink;
 //
 // Failure: every message (from the link or the job) goes through UiServices and
 // the result says whether the dialog stays or closes. A failed download leaves
-// RecordTables exactly as it was.
+// RecordTables exactly as it was. Besides an empty reply, a logging reply that
+// is not headed by its set's label and an identification the data file reader
+// would refuse fail the download: what it ends in must open again.
 class DownloadJob {
  public:
   struct Callbacks {
@@ -93,6 +95,9 @@ class DownloadJob {
 
  private:
   bool Exchange(const std::string& command, std::string& reply);
+  // A reply that failed: "The equipment is unusual,..." (caption "Obtain
+  // Data"), the progress back to 0, the tables as they were.
+  Outcome FailDownload();
   void SetStatus(std::string text);
   void SetProgress(int position);
   void SetProgressVisible(bool visible);
