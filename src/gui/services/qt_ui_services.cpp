@@ -1,8 +1,11 @@
 #include "gui/services/qt_ui_services.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <vector>
 
 namespace qv70 {
 
@@ -28,6 +31,27 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
+// Takes every override cursor off while it lives and puts them back after: a
+// message box shown in the middle of an instrument job shows the ordinary
+// pointer, as the program waits for the operator, not the instrument.
+class OverrideCursorsLifted {
+ public:
+  OverrideCursorsLifted() {
+    while (const QCursor* cursor = QApplication::overrideCursor()) {
+      lifted_.push_back(*cursor);
+      QApplication::restoreOverrideCursor();
+    }
+  }
+  ~OverrideCursorsLifted() {
+    for (auto it = lifted_.rbegin(); it != lifted_.rend(); ++it) QApplication::setOverrideCursor(*it);
+  }
+  OverrideCursorsLifted(const OverrideCursorsLifted&) = delete;
+  OverrideCursorsLifted& operator=(const OverrideCursorsLifted&) = delete;
+
+ private:
+  std::vector<QCursor> lifted_;
+};
+
 }  // namespace
 
 std::string FileDialogFilter(const FileDialogRequest& request) {
@@ -37,6 +61,7 @@ std::string FileDialogFilter(const FileDialogRequest& request) {
 
 MessageAnswer QtUiServices::ShowMessage(const std::string& text, const std::string& caption,
                                         MessageButtons buttons, MessageIcon icon) {
+  const OverrideCursorsLifted ordinaryPointer;
   QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                   ToQtButtons(buttons), owner_);
   // Closing the box with Escape or its close button gives what a desktop box

@@ -7,7 +7,8 @@ class QWidget;
 namespace qv70 {
 
 // The operator's side of UiServices: modal message boxes and file dialogs owned
-// by `owner` (none before the main window exists).
+// by `owner` (none before the main window exists). A message box shows the
+// ordinary pointer even while an instrument job has set the wait cursor.
 class QtUiServices : public UiServices {
  public:
   explicit QtUiServices(QWidget* owner = nullptr) : owner_(owner) {}

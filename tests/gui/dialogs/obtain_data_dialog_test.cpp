@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "gui/dialogs/obtain_data_dialog.h"
 #include "support/operator_texts.h"
 #include "support/qt/application.h"
+#include "support/qt/cursor_watch.h"
 #include "support/sim_process.h"
 
 namespace qv70 {
@@ -313,6 +315,44 @@ TEST_F(ObtainDataDialogTest, ProgressAdvancesOncePerChosenBox) {
   EXPECT_EQ(positions, (std::vector<int>{33, 66, 99, 100}));
   EXPECT_TRUE(shownWhileRunning);
   EXPECT_TRUE(buttonsHeld);
+}
+
+struct CursorCase {
+  const char* name;
+  std::vector<std::string> sim;
+  bool download;      // count first, tick everything, then press "Obtain Data"
+  bool exchanges;     // the pressed button talks to the instrument
+};
+
+// While the job talks to the instrument the wait cursor shows; afterwards the
+// ordinary one, whichever way the job ended.
+TEST_F(ObtainDataDialogTest, ExchangesRunUnderTheWaitCursor) {
+  QV70_REQUIRE_SIM();
+  const CursorCase cases[] = {
+      {"count", {"--demo"}, false, true},
+      {"count without an instrument", {"--fault", "absent"}, false, false},
+      {"download", {"--demo"}, true, true},
+      {"download failing half-way", {"--demo", "--fault", "silent::MEM:DATA? L"}, true, true},
+  };
+  for (const CursorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(c.sim)) << sim.Output();
+    auto dialog = MakeDialog();
+    if (c.download) {
+      dialog->SelectDataButton()->click();
+      dialog->SelectAllButton()->click();
+    }
+    std::vector<int> shapes;
+    {
+      test::OverrideCursorWatch watch;
+      (c.download ? dialog->ObtainDataButton() : dialog->SelectDataButton())->click();
+      shapes = watch.Shapes();
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(shapes.empty(), !c.exchanges);
+    for (int shape : shapes) EXPECT_EQ(shape, Qt::WaitCursor);
+  }
 }
 
 TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {

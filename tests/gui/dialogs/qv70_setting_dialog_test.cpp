@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "gui/dialogs/qv70_setting_dialog.h"
 #include "support/operator_texts.h"
 #include "support/qt/application.h"
+#include "support/qt/cursor_watch.h"
 #include "support/sim_process.h"
 #include "support/local_time.h"
 
@@ -290,6 +292,33 @@ TEST_F(SettingDialogTest, StepQuerySelectsTheEntryTheInstrumentHolds) {
     EXPECT_EQ(dialog.StepList()->currentIndex(), -1);
     EXPECT_FALSE(dialog.StepList()->isEnabled());
   }
+}
+
+// While the job talks to the instrument the wait cursor shows; afterwards the
+// ordinary one, also after a refusal.
+TEST_F(SettingDialogTest, ExchangesRunUnderTheWaitCursor) {
+  QV70_REQUIRE_SIM();
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "nak::SET:STEP "})) << sim.Output();
+  CInstrumentSettingDlg dialog(state, ui, environment);
+  const struct {
+    const char* name;
+    QAbstractButton* button;
+  } rows[] = {{"PI box", dialog.PiBox()}, {"step box", dialog.StepBox()}, {"refused apply", dialog.ApplyButton()}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<int> shapes;
+    {
+      test::OverrideCursorWatch watch;
+      row.button->click();
+      shapes = watch.Shapes();
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(shapes.empty());
+    for (int shape : shapes) EXPECT_EQ(shape, Qt::WaitCursor);
+  }
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
 }
 
 TEST_F(SettingDialogTest, UnacknowledgedPiStopsBeforeTheStepCommand) {
