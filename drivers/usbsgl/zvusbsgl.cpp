@@ -66,6 +66,20 @@ bool MillisecondsFromEnvironment(const char* name, int& value) {
   return true;
 }
 
+// The configuration's time-outs, as the environment may override them.
+ExchangeLimits LimitsFor(const UsbConfig& usb) {
+  ExchangeLimits limits;
+  limits.readTimeoutMs = usb.readTimeoutMs;
+  MillisecondsFromEnvironment("ZVUSBSGL_READ_TIMEOUT_MS", limits.readTimeoutMs);
+  const long long derived = static_cast<long long>(limits.readTimeoutMs) * kExchangeTimeoutFactor;
+  limits.exchangeTimeoutMs = usb.exchangeTimeoutMs > 0 ? usb.exchangeTimeoutMs
+                                                       : static_cast<int>(std::min<long long>(derived, INT_MAX));
+  MillisecondsFromEnvironment("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", limits.exchangeTimeoutMs);
+  // A whole reply takes at least as long as one of its reads may.
+  limits.exchangeTimeoutMs = std::max(limits.exchangeTimeoutMs, limits.readTimeoutMs);
+  return limits;
+}
+
 Choice Choose() {
   Choice choice;
   const char* confOverride = std::getenv("ZVUSBSGL_CONF");
@@ -73,17 +87,8 @@ Choice Choose() {
                              ? std::string(confOverride)
                              : LibraryDirectory() + "/ZvUsbSgl.conf";
   choice.usb = LoadUsbConfig(confPath).config;
-  ExchangeLimits& limits = choice.limits;
-  limits.readTimeoutMs = choice.usb.readTimeoutMs;
-  MillisecondsFromEnvironment("ZVUSBSGL_READ_TIMEOUT_MS", limits.readTimeoutMs);
-  limits.exchangeTimeoutMs = choice.usb.exchangeTimeoutMs > 0
-                                 ? choice.usb.exchangeTimeoutMs
-                                 : static_cast<int>(std::min<long long>(
-                                       static_cast<long long>(limits.readTimeoutMs) * kExchangeTimeoutFactor, INT_MAX));
-  MillisecondsFromEnvironment("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", limits.exchangeTimeoutMs);
-  // A whole reply takes at least as long as one of its reads may.
-  limits.exchangeTimeoutMs = std::max(limits.exchangeTimeoutMs, limits.readTimeoutMs);
-  choice.controlTimeoutMs = std::min(kControlTimeoutMs, limits.readTimeoutMs);
+  choice.limits = LimitsFor(choice.usb);
+  choice.controlTimeoutMs = std::min(kControlTimeoutMs, choice.limits.readTimeoutMs);
   const char* socketPath = std::getenv(kSimSocketVariable);
   if (socketPath != nullptr && socketPath[0] != '\0') {
     choice.simulator = true;
@@ -131,7 +136,7 @@ int CheckDevices() {
 // The program's reads wait for a whole reply, which the relay delivers (or
 // gives up on) within the exchange deadline; a margin covers the hand-over.
 int ProgramEnd(int fd, const ExchangeLimits& limits) {
-  if (fd >= 0) SetSocketTimeouts(fd, limits.exchangeTimeoutMs + 1000);
+  if (fd >= 0) SetSocketTimeouts(fd, static_cast<int>(std::min(limits.exchangeTimeoutMs + 1000LL, 1LL * INT_MAX)));
   return fd;
 }
 
