@@ -164,21 +164,6 @@ TEST_F(SimServerTest, DripSendsTheReplyAByteAtATime) {
   EXPECT_EQ(client.ReadPackets(1000), (std::vector<std::string>{"01\r\n", ""}));
 }
 
-// Listening, never accepting: the first connection waits in the queue and is
-// never greeted; a later one cannot connect at all.
-TEST_F(SimServerTest, NeverAcceptingHoldsOneConnectionUnansweredAndRefusesTheRest) {
-  StartSim({"--demo", "--no-accept"});
-  RawClient queued(socket);
-  ASSERT_TRUE(queued.Connected());
-  EXPECT_EQ(queued.Ask(":SET:STEP?", 300), "");
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(usbsgl::ConnectSeqpacket(socket, 200), -1);
-  EXPECT_EQ(errno, ETIMEDOUT);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_GE(seconds, 0.19);
-  EXPECT_LT(seconds, 1.0);
-}
-
 TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {
   StartSim({});
   EXPECT_EQ(Control(usbsgl::kProbeMessage), usbsgl::SimAnswer::Present);
