@@ -144,23 +144,14 @@ bool CGridCtrl::SetRowCount(int rows) {
 
 bool CGridCtrl::SetColumnCount(int cols) {
   if (cols < 0) return false;
-  const int old = GetColumnCount();
-  if (cols > old) {
-    // Reserving first means the appends below cannot fail half way.
+  if (cols > GetColumnCount()) {
+    // Reserving first means the growth below cannot fail half way.
     for (std::vector<GridCell>& row : cells_) row.reserve(cols);
     columnWidths_.reserve(cols);
-    for (std::size_t r = 0; r < cells_.size(); ++r) {
-      for (int c = old; c < cols; ++c) {
-        GridCell cell;
-        if (r > 0) cell.format = cells_[r - 1][c].format;
-        cells_[r].push_back(std::move(cell));
-      }
-    }
-    columnWidths_.resize(cols, defaultColumnWidth_);
-  } else {
-    for (std::vector<GridCell>& row : cells_) row.erase(row.begin() + cols, row.end());
-    columnWidths_.resize(cols);
   }
+  // The cell above a new cell is new as well, so every new format is 0.
+  for (std::vector<GridCell>& row : cells_) row.resize(cols);
+  columnWidths_.resize(cols, defaultColumnWidth_);
   fixedCols_ = std::min(fixedCols_, cols);
   ClampToGrid();
   return true;
@@ -510,10 +501,6 @@ bool CGridCtrl::SetFocusCell(CellId cell) {
 
 void CGridCtrl::SetSelectionStart(CellId cell) {
   if (!cell.IsSet() || IsScrolledCell(cell)) selectionStart_ = cell;
-}
-
-void CGridCtrl::SetSelectedRange(const CellRange& range) {
-  selection_ = Intersect(range, ScrolledArea());
 }
 
 void CGridCtrl::SelectAllCells() { selection_ = ScrolledArea(); }

@@ -73,6 +73,8 @@ struct GridTitleTip {
   std::string text;
 };
 
+// What a left-button press started. Anything but Nothing gives the grid the
+// keyboard focus and captures the mouse until the release.
 enum class GridPress { Nothing, Cell, Column, Row, All, ResizeColumn, ResizeRow, PendingDrag };
 
 // Keys that need the clipboard come back as a request: the widget then calls
@@ -134,6 +136,8 @@ class CGridCtrl {
   // Text extent in the cell's font (bold in fixed rows and columns) plus four
   // margins across and two down. Zero size before Create.
   GridTextSize GetCellExtent(int row, int col) const;
+  // Each size becomes the largest cell extent along it. False outside the
+  // grid and before Create; a column without rows (row without columns) stays.
   bool FitColumnToText(int col);
   bool FitRowToText(int row);
   void FitColumnsToText();
@@ -189,7 +193,6 @@ class CGridCtrl {
   CellId GetSelectionStart() const { return selectionStart_; }
   CellRange GetSelectedCellRange() const { return selection_; }
   bool IsCellSelected(int row, int col) const { return selection_.Contains(row, col); }
-  void SetSelectedRange(const CellRange& range);
   void SelectAllCells();
 
   GridKeyResult OnKeyDown(GridKey key, unsigned modifiers);

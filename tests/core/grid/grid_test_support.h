@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/grid/grid_ctrl.h"
 #include "core/grid/grid_text.h"
 
 namespace qv70 {
@@ -18,5 +19,22 @@ class FakeTextMeasure : public GridTextMeasure {
   int AverageCharWidth() const override { return 6; }
   int SpaceWidth() const override { return 4; }
 };
+
+inline const FakeTextMeasure kFont;
+
+// Set up as the table pages do, with one fixed row and column. Cells are
+// 80 x 24; the 400 x 130 viewport shows the fixed row and column, scrolled
+// columns 1 to 4 and scrolled rows 1 to 4 fully, row 5 in part.
+inline void Build(CGridCtrl& grid, int rows = 11, int cols = 6) {
+  grid.Create(kFont);
+  grid.SetColumnCount(cols);
+  grid.SetRowCount(rows);
+  grid.SetFixedRows(1);
+  grid.SetFixedColumns(1);
+  grid.SetViewportSize(400, 130);
+}
+
+// The middle of a cell while nothing is scrolled.
+inline GridPoint Center(int row, int col) { return {80 * col + 40, 24 * row + 12}; }
 
 }  // namespace qv70
