@@ -14,6 +14,7 @@
 #include "core/data/values.h"
 #include "core/files/data_file.h"
 #include "core/instrument/download_job.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/settings_job.h"
 #include "core/instrument/usb_driver.h"
 #include "core/instrument/usb_link.h"
@@ -24,8 +25,8 @@
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kNoInstrument = "No instrument have been detected!";
+using namespace instrument_message;
+
 // The library's read time-out for these tests; a hang must end well within a second of it.
 constexpr int kReadTimeoutMs = 600;
 
@@ -223,8 +224,8 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       EXPECT_EQ(target.tables.dataState, DataState::Unsaved) << row.fault;
     } else {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
-      EXPECT_EQ(messages.messages[0].text, kUnusual) << row.fault;
-      EXPECT_EQ(messages.messages[0].caption, "Obtain Data") << row.fault;
+      EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
+      EXPECT_EQ(messages.messages[0].caption, kObtainDataCaption) << row.fault;
       EXPECT_EQ(target.tables.Manual(RecordCopy::Raw, 0, 0, 0), "kept") << row.fault;
       EXPECT_EQ(target.tables.info.idn, "kept") << row.fault;
       EXPECT_EQ(target.tables.dataState, DataState::Saved) << row.fault;
@@ -244,7 +245,7 @@ TEST_F(EndToEnd, NoInstrumentIsToldOnce) {
   ASSERT_EQ(ui.messages.size(), 2u);
   for (const auto& message : ui.messages) {
     EXPECT_EQ(message.text, kNoInstrument);
-    EXPECT_EQ(message.caption, "Warning");
+    EXPECT_EQ(message.caption, kWarningCaption);
   }
   EXPECT_TRUE(sim.Log().empty());
   EXPECT_EQ(driver.References(), 0);
@@ -320,8 +321,8 @@ TEST_F(EndToEnd, ApplyFaultsAtEachCommand) {
     EXPECT_LT(seconds, kReadTimeoutMs / 1000.0 + 2.0) << row.fault;
     EXPECT_FALSE(job.LastApplySucceeded()) << row.fault;
     ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
-    EXPECT_EQ(messages.messages[0].text, kUnusual) << row.fault;
-    EXPECT_EQ(messages.messages[0].caption, "QV70 Setting") << row.fault;
+    EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
+    EXPECT_EQ(messages.messages[0].caption, kSettingCaption) << row.fault;
     EXPECT_EQ(faulty.Log().size(), row.sent) << row.fault;
   }
 }

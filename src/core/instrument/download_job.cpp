@@ -4,15 +4,14 @@
 #include <vector>
 
 #include "core/data/values.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/protocol.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/ui_services.h"
 
 namespace qv70 {
 
-namespace {
-constexpr const char* kEquipmentUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-}  // namespace
+using namespace instrument_message;
 
 DownloadJob::DownloadJob(UsbLink& link, RecordTables& tables, UiServices& ui, Callbacks callbacks)
     : link_(link), tables_(tables), ui_(ui), callbacks_(std::move(callbacks)) {
@@ -40,7 +39,7 @@ DownloadJob::Outcome DownloadJob::SelectData() {
     if (!Exchange(CountCommand(), reply)) {
       // Silence is no answer: reading it as twenty zeros would tell the operator
       // the instrument is empty.
-      ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
+      ui_.ShowMessage(kEquipmentUnusual, kObtainDataCaption, MessageButtons::Ok, MessageIcon::Warning);
       link_.ClosePipes();
       return Outcome::Stay;
     }
@@ -97,8 +96,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   int tickedBoxes = 0;
   for (bool ticked : ticked_) tickedBoxes += ticked ? 1 : 0;
   if (tickedBoxes == 0) {
-    ui_.ShowMessage("You havent't selected data!", "Warning", MessageButtons::Ok,
-                    MessageIcon::Information);
+    ui_.ShowMessage(kNothingSelected, kWarningCaption, MessageButtons::Ok, MessageIcon::Information);
     return Outcome::Stay;
   }
   if (!link_.CheckInstrument() || !link_.OpenPipes()) return Outcome::Close;
@@ -142,7 +140,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   }
 
   if (!ok) {
-    ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
+    ui_.ShowMessage(kEquipmentUnusual, kObtainDataCaption, MessageButtons::Ok, MessageIcon::Warning);
     SetProgress(0);
     return Outcome::Close;
   }
@@ -167,8 +165,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   buffer_.FinishDownload(tables_, setsChosen);
 
   SetProgress(100);
-  ui_.ShowMessage("All data have been received,please check the data!", "Data Receive",
-                  MessageButtons::Ok, MessageIcon::None);
+  ui_.ShowMessage(kAllReceived, kDataReceiveCaption, MessageButtons::Ok, MessageIcon::None);
   tables_.dataState = DataState::Unsaved;
   return Outcome::Downloaded;
 }

@@ -87,10 +87,6 @@ class DownloadJob {
   // The caption a box starts with: "Group A".."Group P", "Data Lr0".."Data Lr9".
   static std::string BaseCaption(int index);
 
-  // "Obtain Data        Select Number:" (eight blanks) and "... Data Total:".
-  static constexpr const char* kSelectNumberText = "Obtain Data        Select Number:";
-  static constexpr const char* kDataTotalText = "Obtain Data        Data Total:";
-
  private:
   bool Exchange(const std::string& command, std::string& reply);
   void SetStatus(std::string text);

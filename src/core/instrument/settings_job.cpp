@@ -5,6 +5,7 @@
 
 #include "core/data/record_tables.h"
 #include "core/data/values.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/protocol.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/environment.h"
@@ -12,12 +13,9 @@
 
 namespace qv70 {
 
-namespace {
-constexpr const char* kEquipmentUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kNeedSelect = "You need select parameter";
-constexpr const char* kPiRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
-constexpr const char* kPiOrder = "The value of t1 should be less than t2";
+using namespace instrument_message;
 
+namespace {
 std::tm LocalTime(std::time_t now) {
   std::tm when{};
   localtime_r(&now, &when);
@@ -123,22 +121,22 @@ void SettingsJob::SetStepEntry(int index) {
 SettingsJob::Outcome SettingsJob::Apply() {
   applied_ = false;
   if (!clockTicked_ && !piTicked_ && !stepTicked_) {
-    ui_.ShowMessage(kNeedSelect, kCaption, MessageButtons::Ok, MessageIcon::Information);
+    ui_.ShowMessage(kNeedSelect, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
     return Outcome::Stay;
   }
   if (piTicked_) {
     if (!IsPiText(t1_) || !IsPiText(t2_)) {
-      ui_.ShowMessage(kPiRange, kCaption, MessageButtons::Ok, MessageIcon::Information);
+      ui_.ShowMessage(kPiRange, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
       return Outcome::Stay;
     }
     int t1 = TextToInt(t1_);
     int t2 = TextToInt(t2_);
     if (t1 < 1 || t1 > 30 || t2 < 1 || t2 > 30) {
-      ui_.ShowMessage(kPiRange, kCaption, MessageButtons::Ok, MessageIcon::Information);
+      ui_.ShowMessage(kPiRange, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
       return Outcome::Stay;
     }
     if (t1 >= t2) {
-      ui_.ShowMessage(kPiOrder, kCaption, MessageButtons::Ok, MessageIcon::Information);
+      ui_.ShowMessage(kPiOrder, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
       return Outcome::Stay;
     }
   }
@@ -159,8 +157,7 @@ SettingsJob::Outcome SettingsJob::Apply() {
   }
   link_.ClosePipes();
   applied_ = true;
-  ui_.ShowMessage("All data have been sent", "sending success", MessageButtons::Ok,
-                  MessageIcon::Information);
+  ui_.ShowMessage(kAllSent, kSendingSuccessCaption, MessageButtons::Ok, MessageIcon::Information);
   return Outcome::Close;
 }
 
@@ -168,7 +165,7 @@ bool SettingsJob::SendSetting(const std::string& command) {
   std::string reply;
   Exchange(command, reply);
   if (IsAcknowledged(reply)) return true;
-  ui_.ShowMessage(kEquipmentUnusual, kCaption, MessageButtons::Ok, MessageIcon::Information);
+  ui_.ShowMessage(kEquipmentUnusual, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
   return false;
 }
 

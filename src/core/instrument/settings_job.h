@@ -85,8 +85,6 @@ class SettingsJob {
   // "%Y-%m-%d %p %I:%M:%S" with an AM/PM marker, e.g. "2009-03-05 PM 02:07:09".
   static std::string FormatClockText(const std::tm& when);
 
-  static constexpr const char* kCaption = "QV70 Setting";
-
  private:
   bool Exchange(const std::string& command, std::string& reply);
   // A set command and its acknowledgement; false (after the message) when not "OK".

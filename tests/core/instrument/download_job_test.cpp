@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/instrument/download_job.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
 #include "fake_instrument.h"
@@ -13,7 +14,7 @@
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
+using namespace instrument_message;
 
 struct Snapshot {
   TableCopy raw, converted;
@@ -88,7 +89,7 @@ TEST(DownloadCount, CaptionsEnabledBoxesAndTotal) {
   EXPECT_TRUE(f.job.ObtainDataEnabled());
   EXPECT_TRUE(f.job.SelectAllEnabled());
   EXPECT_TRUE(f.job.ReselectionEnabled());
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:140");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "140");
   EXPECT_EQ(f.driver.openPipes, 0);
 }
 
@@ -103,7 +104,7 @@ TEST(DownloadCount, RepeatedQueryKeepsCaptionsAndEnabledBoxes) {
   // Boxes once enabled stay enabled; newly counted ones are enabled too.
   EXPECT_TRUE(f.job.BoxEnabled(0));
   EXPECT_TRUE(f.job.BoxEnabled(1));
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:4");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "4");
 }
 
 TEST(DownloadCount, AllZeroLeavesEverythingDisabled) {
@@ -112,7 +113,7 @@ TEST(DownloadCount, AllZeroLeavesEverythingDisabled) {
   f.Count();
   for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxEnabled(i)) << i;
   EXPECT_FALSE(f.job.ObtainDataEnabled());
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:0");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "0");
   EXPECT_EQ(f.job.BoxCaption(4), "Group E ... 0");
 }
 
@@ -134,9 +135,8 @@ TEST(DownloadCount, FailuresAtEachStep) {
     DownloadJob::Outcome outcome;
     const char* message;
   } rows[] = {
-      {"no instrument closes", false, true, DownloadJob::Outcome::Close,
-       "No instrument have been detected!"},
-      {"pipes failing stays", true, false, DownloadJob::Outcome::Stay, kUnusual},
+      {"no instrument closes", false, true, DownloadJob::Outcome::Close, kNoInstrument},
+      {"pipes failing stays", true, false, DownloadJob::Outcome::Stay, kEquipmentUnusual},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -156,19 +156,19 @@ TEST(DownloadSelection, StatusTextsFollowTheTicks) {
   JobFixture f;
   f.Count();
   f.job.SetBoxTicked(0, true);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:3");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "3");
   f.job.SetBoxTicked(10, true);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:123");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "123");
   f.job.SetBoxTicked(1, true);  // disabled: cannot be ticked
   EXPECT_FALSE(f.job.BoxTicked(1));
   f.job.SetBoxTicked(0, false);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:120");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "120");
   f.job.SelectAll();
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:140");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "140");
   for (int i = 0; i < DownloadJob::kBoxCount; ++i)
     EXPECT_EQ(f.job.BoxTicked(i), f.instrument.counts[i] > 0) << i;
   f.job.Reselect();
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:0");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "0");
   for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxTicked(i)) << i;
 }
 
@@ -213,8 +213,8 @@ TEST(DownloadRun, SuccessFillsTablesAndInfo) {
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Downloaded);
 
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "All data have been received,please check the data!");
-  EXPECT_EQ(f.ui.messages[0].caption, "Data Receive");
+  EXPECT_EQ(f.ui.messages[0].text, kAllReceived);
+  EXPECT_EQ(f.ui.messages[0].caption, kDataReceiveCaption);
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::None);
   EXPECT_EQ(f.tables.dataState, DataState::Unsaved);
   EXPECT_EQ(f.job.ProgressPosition(), 100);
@@ -287,8 +287,8 @@ TEST(DownloadRun, NothingTickedStaysWithAMessage) {
   f.Count();
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Stay);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "You havent't selected data!");
-  EXPECT_EQ(f.ui.messages[0].caption, "Warning");
+  EXPECT_EQ(f.ui.messages[0].text, kNothingSelected);
+  EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption);
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
   EXPECT_TRUE(f.driver.written.empty());
 }
@@ -301,18 +301,18 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
     std::string faultPrefix;  // commands answered with an empty reply
     bool attached = true;
     bool pipesOpen = true;
-    const char* message = kUnusual;
-    const char* caption = "Obtain Data";
+    const char* message = kEquipmentUnusual;
+    const char* caption = kObtainDataCaption;
     size_t commandsSent;
   } rows[] = {
-      {"no instrument", "", false, true, "No instrument have been detected!", "Warning", 0},
-      {"pipes do not open", "", true, false, kUnusual, "Warning", 0},
-      {"first record of A", ":MEM:DATA? A0", true, true, kUnusual, "Obtain Data", 1},
-      {"last record of A", ":MEM:DATA? A9", true, true, kUnusual, "Obtain Data", 10},
-      {"third group C", ":MEM:DATA? C", true, true, kUnusual, "Obtain Data", 11},
-      {"group P", ":MEM:DATA? P5", true, true, kUnusual, "Obtain Data", 26},
-      {"first set", ":MEM:DATA? L0", true, true, kUnusual, "Obtain Data", 31},
-      {"second set", ":MEM:DATA? L2", true, true, kUnusual, "Obtain Data", 32},
+      {"no instrument", "", false, true, kNoInstrument, kWarningCaption, 0},
+      {"pipes do not open", "", true, false, kEquipmentUnusual, kWarningCaption, 0},
+      {"first record of A", ":MEM:DATA? A0", true, true, kEquipmentUnusual, kObtainDataCaption, 1},
+      {"last record of A", ":MEM:DATA? A9", true, true, kEquipmentUnusual, kObtainDataCaption, 10},
+      {"third group C", ":MEM:DATA? C", true, true, kEquipmentUnusual, kObtainDataCaption, 11},
+      {"group P", ":MEM:DATA? P5", true, true, kEquipmentUnusual, kObtainDataCaption, 26},
+      {"first set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31},
+      {"second set", ":MEM:DATA? L2", true, true, kEquipmentUnusual, kObtainDataCaption, 32},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -352,7 +352,7 @@ TEST(DownloadRun, OverlongReplyFailsTheDownload) {
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Close);
   EXPECT_TRUE(before.Same(f.tables));
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
 }
 
 TEST(DownloadRun, FinishClosesPipesOnceAndClearsStatus) {
@@ -380,8 +380,8 @@ TEST(DownloadCount, SilentInstrumentIsNotAnEmptyOne) {
   EXPECT_EQ(f.job.SelectData(), DownloadJob::Outcome::Stay);
   EXPECT_FALSE(f.job.Counted());
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
-  EXPECT_EQ(f.ui.messages[0].caption, "Obtain Data");
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
+  EXPECT_EQ(f.ui.messages[0].caption, kObtainDataCaption);
   EXPECT_EQ(f.job.BoxCaption(0), "Group A");
   EXPECT_EQ(f.job.StatusText(), "");
   EXPECT_EQ(f.driver.openPipes, 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/instrument/messages.h"
 #include "core/instrument/settings_job.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/environment.h"
@@ -15,9 +16,7 @@
 namespace qv70 {
 namespace {
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
-constexpr const char* kOrder = "The value of t1 should be less than t2";
+using namespace instrument_message;
 
 using testing::LocalTime;
 
@@ -76,7 +75,7 @@ TEST(SettingsClock, NoInstrumentCloses) {
   EXPECT_EQ(f.job.SetClockTicked(true), SettingsJob::Outcome::Close);
   EXPECT_TRUE(f.timer.empty());
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, "No instrument have been detected!");
+  EXPECT_EQ(f.ui.messages[0].text, kNoInstrument);
 }
 
 TEST(SettingsQueries, PiReplyFillsFieldsAndInfo) {
@@ -133,8 +132,8 @@ TEST(SettingsQueries, FailuresWhenTicking) {
     SettingsJob::Outcome outcome;
     const char* message;
   } rows[] = {
-      {"no instrument closes", false, SettingsJob::Outcome::Close, "No instrument have been detected!"},
-      {"pipes failing stays ticked, fields disabled", true, SettingsJob::Outcome::Stay, kUnusual},
+      {"no instrument closes", false, SettingsJob::Outcome::Close, kNoInstrument},
+      {"pipes failing stays ticked, fields disabled", true, SettingsJob::Outcome::Stay, kEquipmentUnusual},
   };
   for (const Row& row : rows) {
     for (bool pi : {true, false}) {
@@ -177,16 +176,16 @@ TEST(SettingsApply, ChecksBeforeAnythingIsSent) {
     const char* t2;
     const char* message;
   } rows[] = {
-      {"nothing ticked", false, false, false, "", "", "You need select parameter"},
-      {"t1 empty", false, true, false, "", "10", kRange},
-      {"t2 empty", false, true, false, "1", "", kRange},
-      {"t1 zero", false, true, false, "0", "10", kRange},
-      {"t2 above 30", false, true, false, "1", "31", kRange},
-      {"t1 equals t2", false, true, false, "5", "5", kOrder},
-      {"t1 above t2", false, true, false, "20", "10", kOrder},
-      {"range is checked before order", true, true, true, "40", "10", kRange},
-      {"letters never reach a command", false, true, false, "1x", "10", kRange},
-      {"three digits never reach a command", false, true, false, "001", "10", kRange},
+      {"nothing ticked", false, false, false, "", "", kNeedSelect},
+      {"t1 empty", false, true, false, "", "10", kPiRange},
+      {"t2 empty", false, true, false, "1", "", kPiRange},
+      {"t1 zero", false, true, false, "0", "10", kPiRange},
+      {"t2 above 30", false, true, false, "1", "31", kPiRange},
+      {"t1 equals t2", false, true, false, "5", "5", kPiOrder},
+      {"t1 above t2", false, true, false, "20", "10", kPiOrder},
+      {"range is checked before order", true, true, true, "40", "10", kPiRange},
+      {"letters never reach a command", false, true, false, "1x", "10", kPiRange},
+      {"three digits never reach a command", false, true, false, "001", "10", kPiRange},
   };
   for (const Row& row : rows) {
     SettingsFixture f;
@@ -196,7 +195,7 @@ TEST(SettingsApply, ChecksBeforeAnythingIsSent) {
     EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Stay) << row.name;
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
     EXPECT_EQ(f.ui.messages[0].text, row.message) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, "QV70 Setting") << row.name;
+    EXPECT_EQ(f.ui.messages[0].caption, kSettingCaption) << row.name;
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
     EXPECT_TRUE(f.driver.calls.empty()) << row.name;
   }
@@ -229,8 +228,8 @@ TEST(SettingsApply, CommandOrderAndSuccess) {
     EXPECT_EQ(SentCommands(f.driver), row.commands) << row.name;
     for (const std::string& written : f.driver.written) EXPECT_EQ(written.back(), '\n');
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, "All data have been sent") << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, "sending success") << row.name;
+    EXPECT_EQ(f.ui.messages[0].text, kAllSent) << row.name;
+    EXPECT_EQ(f.ui.messages[0].caption, kSendingSuccessCaption) << row.name;
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
   }
@@ -260,8 +259,8 @@ TEST(SettingsApply, UnacknowledgedCommandStopsTheRest) {
     EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Stay) << row.name;
     EXPECT_EQ(f.driver.written.size(), row.sent) << row.name;
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, kUnusual) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, "QV70 Setting") << row.name;
+    EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
+    EXPECT_EQ(f.ui.messages[0].caption, kSettingCaption) << row.name;
     EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
     EXPECT_EQ(f.tables.info.piT1, "kept") << row.name;
@@ -273,8 +272,7 @@ TEST(SettingsApply, LinkFailuresClose) {
     const char* name;
     bool attached;
     const char* message;
-  } rows[] = {{"no instrument", false, "No instrument have been detected!"},
-              {"pipes do not open", true, kUnusual}};
+  } rows[] = {{"no instrument", false, kNoInstrument}, {"pipes do not open", true, kEquipmentUnusual}};
   for (const Row& row : rows) {
     SettingsFixture f;
     f.driver.checkResult = row.attached ? 1 : 0;
@@ -283,7 +281,7 @@ TEST(SettingsApply, LinkFailuresClose) {
     EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Close) << row.name;
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
     EXPECT_EQ(f.ui.messages[0].text, row.message) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
+    EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;
     EXPECT_TRUE(f.driver.written.empty()) << row.name;
   }
 }

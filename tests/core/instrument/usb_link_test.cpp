@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "core/instrument/fake_usb_driver.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
 
 namespace qv70 {
 namespace {
 
-constexpr const char* kNoInstrument = "No instrument have been detected!";
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
+using namespace instrument_message;
 
 struct LinkFixture {
   FakeUsbDriver driver;
@@ -55,7 +55,7 @@ TEST(UsbLinkCheck, OutcomesMessagesAndReferences) {
     } else {
       ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
       EXPECT_EQ(f.ui.messages[0].text, kNoInstrument) << row.name;
-      EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
+      EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;
       EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning) << row.name;
     }
   }
@@ -89,8 +89,8 @@ TEST(UsbLinkOpen, BothPipesAskedForAndFailuresReleased) {
     EXPECT_EQ(f.link.PipesOpen(), row.expected == 1) << row.name;
     if (row.expected == 0) {
       ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-      EXPECT_EQ(f.ui.messages[0].text, kUnusual) << row.name;
-      EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
+      EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
+      EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;
       EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning) << row.name;
     } else {
       EXPECT_TRUE(f.ui.messages.empty()) << row.name;
@@ -103,7 +103,7 @@ TEST(UsbLinkOpen, LibraryMissingShowsTheOpenMessage) {
   f.driver.libraryPresent = false;
   EXPECT_EQ(f.link.OpenPipes(), 0);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, kUnusual);
+  EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
 }
 
 TEST(UsbLinkClose, WriteThenReadOnceOnly) {

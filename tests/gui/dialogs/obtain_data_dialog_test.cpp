@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/data/program_state.h"
+#include "core/instrument/messages.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/obtain_data_dialog.h"
@@ -14,9 +15,10 @@
 namespace qv70 {
 namespace {
 
+using namespace instrument_message;
+
 using testing::SimProcess;
 
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
 const char* const kBaseCaptions[20] = {
     "Group A",  "Group B",  "Group C",  "Group D",  "Group E",  "Group F",  "Group H",
     "Group J",  "Group N",  "Group P",  "Data Lr0", "Data Lr1", "Data Lr2", "Data Lr3",
@@ -132,7 +134,7 @@ TEST_F(ObtainDataDialogTest, WithoutAnInstrumentSelectDataCloses) {
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     dialog->SelectDataButton()->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No instrument have been detected!");
+    EXPECT_EQ(ui.messages[0].text, kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     if (sim) {
       EXPECT_TRUE(sim->Commands().empty());
@@ -166,7 +168,7 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   EXPECT_TRUE(dialog->ReselectionButton()->isEnabled());
   EXPECT_TRUE(dialog->ObtainDataButton()->isEnabled());
   ASSERT_FALSE(statusLine.empty());
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Data Total:" + std::to_string(total));
+  EXPECT_EQ(statusLine.back(), std::string(kDataTotalText) + std::to_string(total));
 
   // A second count does not add a second suffix.
   dialog->SelectDataButton()->click();
@@ -180,19 +182,18 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   dialog->DataBox(two[0])->click();
   dialog->DataBox(two[1])->click();
   EXPECT_EQ(statusLine.back(),
-            "Obtain Data        Select Number:" +
-                std::to_string(CaptionCount(dialog->DataBox(two[0])) +
-                               CaptionCount(dialog->DataBox(two[1]))));
+            std::string(kSelectNumberText) + std::to_string(CaptionCount(dialog->DataBox(two[0])) +
+                                                            CaptionCount(dialog->DataBox(two[1]))));
   dialog->DataBox(two[1])->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:" +
-                                   std::to_string(CaptionCount(dialog->DataBox(two[0]))));
+  EXPECT_EQ(statusLine.back(),
+            std::string(kSelectNumberText) + std::to_string(CaptionCount(dialog->DataBox(two[0]))));
   dialog->SelectAllButton()->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:" + std::to_string(total));
+  EXPECT_EQ(statusLine.back(), std::string(kSelectNumberText) + std::to_string(total));
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
     EXPECT_EQ(dialog->DataBox(index)->isChecked(), CaptionCount(dialog->DataBox(index)) > 0);
   }
   dialog->ReselectionButton()->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:0");
+  EXPECT_EQ(statusLine.back(), std::string(kSelectNumberText) + "0");
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
     EXPECT_FALSE(dialog->DataBox(index)->isChecked());
   }
@@ -206,8 +207,8 @@ TEST_F(ObtainDataDialogTest, ObtainDataWithNothingTickedWarnsAndStays) {
   dialog->SelectDataButton()->click();
   dialog->ObtainDataButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "You havent't selected data!");
-  EXPECT_EQ(ui.messages[0].caption, "Warning");
+  EXPECT_EQ(ui.messages[0].text, kNothingSelected);
+  EXPECT_EQ(ui.messages[0].caption, kWarningCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
   EXPECT_EQ(sim.Commands().size(), 1u);
@@ -260,8 +261,8 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     }
     EXPECT_EQ(sim.CommandsFrom(before), expected);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "All data have been received,please check the data!");
-    EXPECT_EQ(ui.messages[0].caption, "Data Receive");
+    EXPECT_EQ(ui.messages[0].text, kAllReceived);
+    EXPECT_EQ(ui.messages[0].caption, kDataReceiveCaption);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -334,8 +335,8 @@ TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   ASSERT_EQ(sent.size(), 21u);  // two whole groups, then the first command that failed
   EXPECT_EQ(sent.back(), failing);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, kUnusual);
-  EXPECT_EQ(ui.messages[0].caption, "Obtain Data");
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
+  EXPECT_EQ(ui.messages[0].caption, kObtainDataCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(finished.count(), 1);
   EXPECT_EQ(dialog->ProgressBar()->value(), 0);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/data/program_state.h"
+#include "core/instrument/messages.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/qv70_setting_dialog.h"
@@ -17,13 +18,10 @@
 namespace qv70 {
 namespace {
 
-using testing::SimProcess;
-
-constexpr const char* kUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kRange = "The value of t1 and t2 shoule be the integer from 1 to 30";
-constexpr const char* kOrder = "The value of t1 should be less than t2";
+using namespace instrument_message;
 
 using testing::LocalTime;
+using testing::SimProcess;
 
 class SettingDialogTest : public ::testing::Test {
  protected:
@@ -132,7 +130,7 @@ TEST_F(SettingDialogTest, TabAndEnterStayInTheDigitField) {
     QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(QApplication::focusWidget(), dialog.T1Field()) << key;
   }
-  // Enter did not press Apply ("You need select parameter") and Escape did not close.
+  // Enter did not press Apply (kNeedSelect) and Escape did not close.
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(dialog.isVisible());
 }
@@ -142,8 +140,8 @@ TEST_F(SettingDialogTest, ApplyWithNothingTickedAsksForAParameter) {
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.ApplyButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "You need select parameter");
-  EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+  EXPECT_EQ(ui.messages[0].text, kNeedSelect);
+  EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
 }
@@ -159,7 +157,7 @@ TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
     QCheckBox* boxes[] = {dialog.DateTimeBox(), dialog.PiBox(), dialog.StepBox()};
     boxes[box]->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No instrument have been detected!");
+    EXPECT_EQ(ui.messages[0].text, kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(dialog.ClockTimer()->isActive());
   }
@@ -197,9 +195,9 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     const char* message;  // nullptr: sent
   };
   const Row rows[] = {
-      {"t1_empty", "", "10", kRange},      {"t2_empty", "5", "", kRange},
-      {"t1_zero", "0", "10", kRange},      {"t2_above_30", "5", "31", kRange},
-      {"equal", "5", "5", kOrder},         {"t1_above_t2", "20", "10", kOrder},
+      {"t1_empty", "", "10", kPiRange},      {"t2_empty", "5", "", kPiRange},
+      {"t1_zero", "0", "10", kPiRange},      {"t2_above_30", "5", "31", kPiRange},
+      {"equal", "5", "5", kPiOrder},         {"t1_above_t2", "20", "10", kPiOrder},
       {"leading_zero", "05", "10", nullptr}, {"one_and_ten", "1", "10", nullptr},
       {"edges", "29", "30", nullptr},
   };
@@ -219,12 +217,12 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     ASSERT_EQ(ui.messages.size(), 1u);
     if (row.message != nullptr) {
       EXPECT_EQ(ui.messages[0].text, row.message);
-      EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+      EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
       EXPECT_EQ(finished.count(), 0);
       EXPECT_TRUE(sim.CommandsFrom(before).empty());
     } else {
-      EXPECT_EQ(ui.messages[0].text, "All data have been sent");
-      EXPECT_EQ(ui.messages[0].caption, "sending success");
+      EXPECT_EQ(ui.messages[0].text, kAllSent);
+      EXPECT_EQ(ui.messages[0].caption, kSendingSuccessCaption);
       EXPECT_EQ(finished.count(), 1);
       EXPECT_EQ(sim.CommandsFrom(before),
                 std::vector<std::string>{std::string(":SET:PI ") + row.t1 + ", " + row.t2});
@@ -258,7 +256,7 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   EXPECT_EQ(sim.CommandsFrom(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
                                                            ":SET:PI 1, 10", ":SET:STEP 02"}));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "All data have been sent");
+  EXPECT_EQ(ui.messages[0].text, kAllSent);
   EXPECT_EQ(finished.count(), 1);
   EXPECT_FALSE(dialog.ClockTimer()->isActive());
 }
@@ -301,8 +299,8 @@ TEST_F(SettingDialogTest, UnacknowledgedPiStopsBeforeTheStepCommand) {
   EXPECT_EQ(sent[0].rfind(":TIME ", 0), 0u);
   EXPECT_EQ(sent[1], ":SET:PI 2, 20");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, kUnusual);
-  EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
+  EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
   EXPECT_EQ(finished.count(), 0);
   // The window stays usable: the instrument answers again after the fault.
   EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
