@@ -130,7 +130,7 @@ TEST_F(EndToEnd, DemoDownloadSavesAndOpensAgain) {
   const std::string path = "/tmp/qv70-instrument-test-" + std::to_string(getpid()) + "-demo.csv";
   ASSERT_TRUE(WriteDataFile(path, state.tables, NumberFormat{}).ok);
   ProgramState reopened;
-  FileOutcome opened = ReadDataFile(path, reopened.tables);
+  Result opened = ReadDataFile(path, reopened.tables);
   std::remove(path.c_str());
   ASSERT_TRUE(opened.ok) << opened.message;
   EXPECT_EQ(reopened.tables.Counts(), state.tables.Counts());

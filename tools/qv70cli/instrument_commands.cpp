@@ -72,30 +72,26 @@ bool TakeFreeOption(Arguments& args, const std::string& name, std::string& value
 // Ticks the boxes a --groups or --sets list names. "all" ticks every box of
 // the kind whose count is above 0; a named box without data cannot be ticked,
 // as in the dialog, and is refused.
-bool TickListed(DownloadJob& job, const std::string& list, bool groups, std::string& refusal) {
+Result TickListed(DownloadJob& job, const std::string& list, bool groups) {
   const int first = groups ? 0 : kGroupCount;
   const int count = groups ? kGroupCount : kSetCount;
   if (list == "all") {
     for (int i = first; i < first + count; ++i) {
       if (job.Counts()[i] > 0) job.SetBoxTicked(i, true);
     }
-    return true;
+    return Result::Success();
   }
   for (const std::string& item : SplitList(list)) {
     int index = -1;
     if (groups && item.size() == 1) index = GroupIndex(item[0]);
     if (!groups && item.size() == 1 && item[0] >= '0' && item[0] <= '9') index = item[0] - '0';
-    if (index < 0) {
-      refusal = (groups ? "No memory group \"" : "No logging set \"") + item + "\".";
-      return false;
-    }
-    if (!job.BoxEnabled(first + index)) {
-      refusal = DownloadJob::BaseCaption(first + index) + " holds no data.";
-      return false;
-    }
+    if (index < 0)
+      return Result::Failure((groups ? "No memory group \"" : "No logging set \"") + item + "\".");
+    if (!job.BoxEnabled(first + index))
+      return Result::Failure(DownloadJob::BaseCaption(first + index) + " holds no data.");
     job.SetBoxTicked(first + index, true);
   }
-  return true;
+  return Result::Success();
 }
 
 }  // namespace
@@ -132,22 +128,20 @@ int RunDownload(Arguments args) {
     job.Finish();
     return kExitRefused;
   }
-  std::string refusal;
-  if (!hasGroups && !hasSets) {
-    job.SelectAll();
-  } else if ((hasGroups && !TickListed(job, groups, true, refusal)) ||
-             (hasSets && !TickListed(job, sets, false, refusal))) {
+  Result ticked = Result::Success();
+  if (!hasGroups && !hasSets) job.SelectAll();
+  if (hasGroups) ticked = TickListed(job, groups, true);
+  if (ticked && hasSets) ticked = TickListed(job, sets, false);
+  if (!ticked) {
     job.Finish();
-    return Refuse(refusal);
+    return Refuse(ticked.message);
   }
   DownloadJob::Outcome outcome = job.ObtainData();
   job.Finish();
   if (outcome != DownloadJob::Outcome::Downloaded) return kExitRefused;
 
   // A new download is saved in the current layout with the default number format.
-  FileOutcome saved = WriteDataFile(out, state.tables, NumberFormat{});
-  if (!saved.ok) return Refuse(saved.message);
-  return kExitOk;
+  return ExitStatus(WriteDataFile(out, state.tables, NumberFormat{}));
 }
 
 int RunSet(Arguments args) {

@@ -10,6 +10,7 @@
 #include "core/data/program_state.h"
 #include "core/files/config_settings.h"
 #include "core/files/data_file_commands.h"
+#include "core/files/messages.h"
 #include "core/files/settings_file.h"
 #include "core/platform/ui_services.h"
 #include "core/view/commands.h"
@@ -266,8 +267,9 @@ bool CMainFrame::PrepareToClose() {
     return false;
   }
   if (state_.tables.dataState == DataState::Unsaved) {
-    const MessageAnswer answer = ui_.ShowMessage(kSaveDataQuestion, kSaveDataCaption,
-                                                 MessageButtons::YesNoCancel, MessageIcon::Question);
+    const MessageAnswer answer =
+        ui_.ShowMessage(save_message::kSaveDataQuestion, save_message::kSaveDataCaption,
+                        MessageButtons::YesNoCancel, MessageIcon::Question);
     // Closing would throw away a download that was never saved: only a save
     // that succeeded, or No, lets the window go.
     if (answer == MessageAnswer::Cancel) return false;

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files/config_settings.h"
+#include "core/files/messages.h"
 #include "core/files/settings_file.h"
 #include "core/view/commands.h"
 #include "core/view/view_state.h"
@@ -352,8 +353,8 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
     EXPECT_EQ(main.isVisible(), !row.closes) << row.name;
     ASSERT_EQ(script.messages.size(), row.prompts) << row.name;
     if (row.prompts == 1) {
-      EXPECT_EQ(script.messages[0].text, "Do you want to save data?") << row.name;
-      EXPECT_EQ(script.messages[0].caption, "Data save") << row.name;
+      EXPECT_EQ(script.messages[0].text, save_message::kSaveDataQuestion) << row.name;
+      EXPECT_EQ(script.messages[0].caption, save_message::kSaveDataCaption) << row.name;
       EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNoCancel) << row.name;
       EXPECT_EQ(script.messages[0].icon, MessageIcon::Question) << row.name;
     }
