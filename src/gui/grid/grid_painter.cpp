@@ -25,10 +25,16 @@ Qt::Alignment Alignment(unsigned format) {
   return alignment | (format & grid_format::kVCenter ? Qt::AlignVCenter : Qt::AlignTop);
 }
 
-int BlockTop(const QRect& box, int blockHeight, unsigned format) {
-  if (format & grid_format::kBottom) return box.top() + box.height() - blockHeight;
-  if (format & grid_format::kVCenter) return box.top() + (box.height() - blockHeight) / 2;
-  return box.top();
+// Where the lines start: by the format inside the margins, unless that cuts
+// them off while the cell could show them all (two title lines in a low title
+// row); then they are centred and the margins give way.
+int BlockTop(const QRect& cell, const QRect& box, int blockHeight, unsigned format) {
+  int top = box.top();
+  if (format & grid_format::kBottom) top = box.top() + box.height() - blockHeight;
+  else if (format & grid_format::kVCenter) top = box.top() + (box.height() - blockHeight) / 2;
+  const bool cut = top < cell.top() || top + blockHeight > cell.top() + cell.height();
+  if (cut && blockHeight <= cell.height()) top = cell.top() + (cell.height() - blockHeight) / 2;
+  return top;
 }
 
 int LineLeft(const QRect& box, const QString& line, unsigned format, const QFontMetrics& metrics) {
@@ -70,7 +76,7 @@ void DrawCellText(QPainter& painter, const QString& text, unsigned format, const
   const QStringList lines = CellTextLines(text, format, metrics, box.width());
   const int lineHeight = metrics.height();
   const int blockHeight = lineHeight * static_cast<int>(lines.size());
-  int top = BlockTop(box, blockHeight, format);
+  int top = BlockTop(cell, box, blockHeight, format);
   CellClip clip(painter, cell, top < cell.top() || top + blockHeight > cell.top() + cell.height());
   for (const QString& line : lines) {
     painter.drawText(QPoint(LineLeft(box, line, format, metrics), top + metrics.ascent()), line);

@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <algorithm>
 #include <QImage>
 #include <QMimeData>
 #include <QScrollBar>
@@ -138,6 +139,32 @@ TEST_F(GridWidgetTest, DraggingABorderTracksThenResizes) {
     EXPECT_EQ(row.column ? Grid().GetColumnWidth(1) : Grid().GetRowHeight(2), row.size);
     EXPECT_FALSE(Grid().GetTrackLine());
   }
+}
+
+TEST_F(GridWidgetTest, DoubleClickOnABorderFitsTheColumn) {
+  Build(11, 6);
+  Grid().SetCellText(4, 1, "1234567890.123456789 GOhms");
+  const GridRect title = Grid().GetCellRect(0, 1);
+  Mouse(QEvent::MouseButtonDblClick, {title.Right(), title.top + 15});
+  int widest = 0;
+  for (int r = 0; r < Grid().GetRowCount(); ++r) widest = std::max(widest, Grid().GetCellExtent(r, 1).width);
+  EXPECT_EQ(Grid().GetColumnWidth(1), widest);
+  EXPECT_GT(widest, 80);
+}
+
+TEST_F(GridWidgetTest, HoldingThePointerBelowTheViewScrollsTheSelection) {
+  Build(361, 6);
+  Mouse(QEvent::MouseButtonPress, Center(2, 2));
+  const QPoint below(Center(2, 2).x(), View()->height() + 10);
+  Mouse(QEvent::MouseMove, below, Qt::NoButton);
+  QTest::qWait(200);
+  EXPECT_GT(widget->verticalScrollBar()->value(), 0);
+  const int scrolled = widget->verticalScrollBar()->value();
+  Mouse(QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
+  QTest::qWait(100);
+  EXPECT_EQ(widget->verticalScrollBar()->value(), scrolled);
+  EXPECT_EQ(Grid().GetSelectedCellRange().minRow, 2);
+  EXPECT_GT(Grid().GetSelectedCellRange().maxRow, 2 + (View()->height() - 30) / 20);
 }
 
 TEST_F(GridWidgetTest, ScrollBarsAndGridFollowEachOther) {
