@@ -1,9 +1,9 @@
 #include <QClipboard>
-#include <algorithm>
 #include <QImage>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
