@@ -154,6 +154,27 @@ TEST(PlotAxis, AnAxisShorterThanOneSpacingKeepsItsStep) {
   }
 }
 
+TEST(PlotAxis, TicksEndWhereTheStepCannotReach) {
+  // 1e17 + 1 is 1e17 again: the step adds nothing.
+  ChartCtrl precise;
+  precise.BottomAxis().SetRange(1e17, 1e17 + 16);
+  RecordingSurface page(kFakeMetrics);
+  precise.DrawInto(page, {0, 0, 428, 300});
+  EXPECT_EQ(precise.Layout().Axis(AxisSide::Bottom).ticks.size(), 1u);
+
+  // Two short layouts in a row keep the fine step found on 400 pixels, also
+  // for a range a billion times wider.
+  ChartCtrl kept;
+  kept.BottomAxis().SetRange(0, 1e-3);
+  kept.DrawInto(page, {0, 0, 428, 300});
+  kept.DrawInto(page, {0, 0, 40, 300});
+  kept.BottomAxis().SetRange(0, 1e6);
+  kept.DrawInto(page, {0, 0, 40, 300});
+  const AxisLayout& bottom = kept.Layout().Axis(AxisSide::Bottom);
+  EXPECT_LE(bottom.step, 1e-4);
+  EXPECT_EQ(bottom.ticks.size(), 10000u);
+}
+
 TEST(PlotAxis, AnEmptyRangeShowsOneTickInTheMiddle) {
   ChartCtrl chart;
   chart.BottomAxis().SetRange(5, 5);
