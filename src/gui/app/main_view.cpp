@@ -49,9 +49,9 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
   mainTabs_ = new TabFrame(this);
   mainTabs_->setObjectName("MainTabs");
   manualPage_ = new ManualDataPage(mainTabs_);
-  mainTabs_->AddTab("Manual Data");
+  mainTabs_->AddTab("Manual Data", kManualTab);
   loggingPage_ = new LoggingDataPage(mainTabs_);
-  mainTabs_->AddTab("Logging Data");
+  mainTabs_->AddTab("Logging Data", kLoggingTab);
 
   connect(mainTabs_, &TabFrame::tabChosen, this, &CMyQV70ProjectView::OnMainTabChosen);
   connect(manualPage_, &ManualDataPage::groupTabChosen, this, &CMyQV70ProjectView::OnGroupTabChosen);
@@ -98,7 +98,7 @@ void CMyQV70ProjectView::Initialise() {
   emit flagsChanged();
 }
 
-int CMyQV70ProjectView::FrontTab() const { return mainTabs_->Current(); }
+int CMyQV70ProjectView::FrontTab() const { return mainTabs_->CurrentValue(); }
 
 void CMyQV70ProjectView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -191,8 +191,8 @@ void CMyQV70ProjectView::ShowNewData(bool afterOpen) {
 
 void CMyQV70ProjectView::RebuildDataTabs() {
   const DataTabs tabs = qv70::RebuildDataTabs(state_.tables, presentation_);
-  manualPage_->SetGroupTabs(tabs.groupTab);
-  loggingPage_->SetSetTabs(tabs.setTab);
+  manualPage_->SetDataTabs(tabs.groups);
+  loggingPage_->SetDataTabs(tabs.sets);
 }
 
 void CMyQV70ProjectView::FillManualTable() {
@@ -200,17 +200,13 @@ void CMyQV70ProjectView::FillManualTable() {
   for (int count : state_.tables.recordCount) any = any || count != 0;
   if (!any) return;
   TabFrame* tabs = manualPage_->GroupTabs();
-  int position = tabs->Current();
-  int group = manualPage_->FrontGroup();
-  if (position < 0 || group < 0) {
-    position = 0;
-    group = presentation_.firstGroupWithData;
-  }
-  state_.tables.BuildDisplayRecords(group);
-  manualPage_->Table(position)->Bind(group, state_.tables.recordCount[group]);
-  manualPage_->ShowTable(position);
-  tabs->SetCurrent(position);
-  manualPage_->Table(position)->update();
+  const TableInFront front =
+      ChooseTableInFront(tabs->Current(), manualPage_->FrontGroup(), presentation_.firstGroupWithData);
+  state_.tables.BuildDisplayRecords(front.index);
+  manualPage_->Table(front.position)->Bind(front.index, state_.tables.recordCount[front.index]);
+  manualPage_->ShowTable(front.position);
+  tabs->SetCurrent(front.position);
+  manualPage_->Table(front.position)->update();
 }
 
 void CMyQV70ProjectView::FillLoggingTable() {
@@ -218,17 +214,13 @@ void CMyQV70ProjectView::FillLoggingTable() {
   for (int count : state_.tables.sampleCount) any = any || count != 0;
   if (!any) return;
   TabFrame* tabs = loggingPage_->SetTabs();
-  int position = tabs->Current();
-  int set = loggingPage_->FrontSet();
-  if (position < 0 || set < 0) {
-    position = 0;
-    set = presentation_.firstSetWithData;
-  }
-  state_.tables.BuildDisplaySamples(set);
-  loggingPage_->Table(position)->Bind(set, state_.tables.sampleCount[set]);
-  loggingPage_->ShowTable(position);
-  tabs->SetCurrent(position);
-  loggingPage_->Table(position)->update();
+  const TableInFront front =
+      ChooseTableInFront(tabs->Current(), loggingPage_->FrontSet(), presentation_.firstSetWithData);
+  state_.tables.BuildDisplaySamples(front.index);
+  loggingPage_->Table(front.position)->Bind(front.index, state_.tables.sampleCount[front.index]);
+  loggingPage_->ShowTable(front.position);
+  tabs->SetCurrent(front.position);
+  loggingPage_->Table(front.position)->update();
 }
 
 void CMyQV70ProjectView::ShowLoggingInfo() {
@@ -255,27 +247,19 @@ void CMyQV70ProjectView::ShowLoggingInfo() {
 
 void CMyQV70ProjectView::ShowLoggingGraph() {
   // The logging graph panel shows the set of the tab in front.
-  const int set = loggingPage_->FrontSet();
-  loggingPage_->LoggingGraph()->setProperty("shownSet", set);
+  presentation_.loggingGraphSet = loggingPage_->FrontSet();
   loggingPage_->LoggingGraph()->update();
 }
 
 void CMyQV70ProjectView::ShowStepGraph(int record) {
-  const int group = manualPage_->FrontGroup();
-  const bool inRange = group >= 0 && record >= 0 && record < kRecordsPerGroup;
-  if (!inRange ||
-      state_.tables.Manual(RecordCopy::Raw, group, record, field::kTestType) != "Step Voltage Test") {
+  if (!ChooseStepGraph(state_.tables, {manualPage_->FrontGroup(), record}, presentation_)) {
     SetGraphShown(0);
-    presentation_.stepGraphReady = 0;
     return;
   }
-  presentation_.stepGraphReady = 1;
   if (manualPage_->DataSelect()->Choice() == kFilterStepVoltage) {
     manualPage_->DataSelect()->StepGraphBox()->setChecked(true);
     OnStepGraph();
   }
-  manualPage_->StepGraph()->setProperty("shownGroup", group);
-  manualPage_->StepGraph()->setProperty("shownRecord", record);
   manualPage_->StepGraph()->update();
 }
 
