@@ -13,23 +13,26 @@ MessageAnswer ScriptedUiServices::ShowMessage(const std::string& text, const std
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
-static bool TakeName(std::deque<std::string>& names, std::string& path) {
+bool ScriptedUiServices::AskFileName(const FileDialogRequest& request,
+                                     std::deque<std::string>& names, std::string& path) {
+  startPaths.push_back(folder_.StartPath(request.initialName));
   if (names.empty()) return false;
   std::string name = names.front();
   names.pop_front();
   if (name.empty()) return false;
   path = name;
+  folder_.Remember(path);
   return true;
 }
 
 bool ScriptedUiServices::AskOpenFileName(const FileDialogRequest& request, std::string& path) {
   openRequests.push_back(request);
-  return TakeName(openNames, path);
+  return AskFileName(request, openNames, path);
 }
 
 bool ScriptedUiServices::AskSaveFileName(const FileDialogRequest& request, std::string& path) {
   saveRequests.push_back(request);
-  return TakeName(saveNames, path);
+  return AskFileName(request, saveNames, path);
 }
 
 }  // namespace qv70
