@@ -13,26 +13,23 @@ MessageAnswer ScriptedUiServices::ShowMessage(const std::string& text, const std
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
 }
 
-bool ScriptedUiServices::AskFileName(const FileDialogRequest& request,
-                                     std::deque<std::string>& names, std::string& path) {
-  startPaths.push_back(folder_.StartPath(request.initialName));
+static bool TakeName(std::deque<std::string>& names, std::string& path) {
   if (names.empty()) return false;
   std::string name = names.front();
   names.pop_front();
   if (name.empty()) return false;
   path = name;
-  folder_.Remember(path);
   return true;
 }
 
 bool ScriptedUiServices::AskOpenFileName(const FileDialogRequest& request, std::string& path) {
   openRequests.push_back(request);
-  return AskFileName(request, openNames, path);
+  return TakeName(openNames, path);
 }
 
 bool ScriptedUiServices::AskSaveFileName(const FileDialogRequest& request, std::string& path) {
   saveRequests.push_back(request);
-  return AskFileName(request, saveNames, path);
+  return TakeName(saveNames, path);
 }
 
 }  // namespace qv70

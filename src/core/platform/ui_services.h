@@ -34,8 +34,8 @@ class UiServices {
 
   virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) = 0;
-  // Each returns false when the operator cancels; otherwise fills `path`. A
-  // dialog starts in the folder last chosen in this run (DialogFolder).
+  // Each returns false when the operator cancels; otherwise fills `path`. The
+  // window's dialogs start in the folder last chosen in this run (DialogFolder).
   virtual bool AskOpenFileName(const FileDialogRequest& request, std::string& path) = 0;
   virtual bool AskSaveFileName(const FileDialogRequest& request, std::string& path) = 0;
 

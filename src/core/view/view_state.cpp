@@ -61,11 +61,6 @@ DataTabs RebuildDataTabs(const RecordTables& tables, PresentationState& presenta
   return tabs;
 }
 
-TableInFront ChooseTableInFront(int frontPosition, int frontIndex, int firstWithData) {
-  if (frontPosition < 0 || frontIndex < 0) return {0, firstWithData};
-  return {frontPosition, frontIndex};
-}
-
 bool ChooseStepGraph(const RecordTables& tables, const RecordRef& record,
                      PresentationState& presentation) {
   const bool inRange = record.group >= 0 && record.group < kGroupCount && record.record >= 0 &&

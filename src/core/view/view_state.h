@@ -63,15 +63,6 @@ DataTabs AllDataTabs();
 // and first indices derived from the counts.
 DataTabs RebuildDataTabs(const RecordTables& tables, PresentationState& presentation);
 
-// The table a fill shows: the tab position in front and the group (set) its
-// tab stands for. With no tab in front (position or index -1) it is position 0
-// and the first group (set) with data.
-struct TableInFront {
-  int position;
-  int index;
-};
-TableInFront ChooseTableInFront(int frontPosition, int frontIndex, int firstWithData);
-
 // ShowStepGraph's test: only a record whose raw type is exactly "Step Voltage
 // Test" has a step graph. Sets `stepGraphReady` and, for such a record, the
 // step graph's record; returns whether there is a graph to show.

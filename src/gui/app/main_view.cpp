@@ -200,13 +200,17 @@ void CMyQV70ProjectView::FillManualTable() {
   for (int count : state_.tables.recordCount) any = any || count != 0;
   if (!any) return;
   TabFrame* tabs = manualPage_->GroupTabs();
-  const TableInFront front =
-      ChooseTableInFront(tabs->Current(), manualPage_->FrontGroup(), presentation_.firstGroupWithData);
-  state_.tables.BuildDisplayRecords(front.index);
-  manualPage_->Table(front.position)->Bind(front.index, state_.tables.recordCount[front.index]);
-  manualPage_->ShowTable(front.position);
-  tabs->SetCurrent(front.position);
-  manualPage_->Table(front.position)->update();
+  int position = tabs->Current();
+  int group = manualPage_->FrontGroup();
+  if (position < 0 || group < 0) {
+    position = 0;
+    group = presentation_.firstGroupWithData;
+  }
+  state_.tables.BuildDisplayRecords(group);
+  manualPage_->Table(position)->Bind(group, state_.tables.recordCount[group]);
+  manualPage_->ShowTable(position);
+  tabs->SetCurrent(position);
+  manualPage_->Table(position)->update();
 }
 
 void CMyQV70ProjectView::FillLoggingTable() {
@@ -214,13 +218,17 @@ void CMyQV70ProjectView::FillLoggingTable() {
   for (int count : state_.tables.sampleCount) any = any || count != 0;
   if (!any) return;
   TabFrame* tabs = loggingPage_->SetTabs();
-  const TableInFront front =
-      ChooseTableInFront(tabs->Current(), loggingPage_->FrontSet(), presentation_.firstSetWithData);
-  state_.tables.BuildDisplaySamples(front.index);
-  loggingPage_->Table(front.position)->Bind(front.index, state_.tables.sampleCount[front.index]);
-  loggingPage_->ShowTable(front.position);
-  tabs->SetCurrent(front.position);
-  loggingPage_->Table(front.position)->update();
+  int position = tabs->Current();
+  int set = loggingPage_->FrontSet();
+  if (position < 0 || set < 0) {
+    position = 0;
+    set = presentation_.firstSetWithData;
+  }
+  state_.tables.BuildDisplaySamples(set);
+  loggingPage_->Table(position)->Bind(set, state_.tables.sampleCount[set]);
+  loggingPage_->ShowTable(position);
+  tabs->SetCurrent(position);
+  loggingPage_->Table(position)->update();
 }
 
 void CMyQV70ProjectView::ShowLoggingInfo() {

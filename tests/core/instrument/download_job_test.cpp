@@ -402,20 +402,6 @@ TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
   }
 }
 
-TEST(DownloadSelection, SelectionsFromTheBoxesAndTheCounts) {
-  JobFixture f;  // counts: A 3, C 2, P 10, Lr0 120, Lr2 5
-  f.Count();
-  const DownloadJob::Selection counted = f.job.CountedSelection();
-  for (int g = 0; g < kGroupCount; ++g) EXPECT_EQ(counted.groups[g], g == 0 || g == 2 || g == 9) << g;
-  for (int s = 0; s < kSetCount; ++s) EXPECT_EQ(counted.sets[s], s == 0 || s == 2) << s;
-  f.job.SetBoxTicked(2, true);
-  f.job.SetBoxTicked(12, true);
-  f.job.SetBoxTicked(1, true);  // no data: cannot be ticked
-  const DownloadJob::Selection ticked = f.job.TickedSelection();
-  for (int g = 0; g < kGroupCount; ++g) EXPECT_EQ(ticked.groups[g], g == 2) << g;
-  for (int s = 0; s < kSetCount; ++s) EXPECT_EQ(ticked.sets[s], s == 2) << s;
-}
-
 TEST(DownloadRun, OverlongReplyFailsTheDownload) {
   JobFixture f;
   const Snapshot before(f.tables);

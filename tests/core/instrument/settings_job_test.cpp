@@ -299,37 +299,5 @@ TEST(SettingsApply, LinkFailuresClose) {
   }
 }
 
-// The dialog's Apply sends what its boxes, fields and list show and tells the
-// operator the outcome.
-TEST(SettingsApply, TheDialogsApplySendsWhatItShowsAndTellsTheOutcome) {
-  struct Row {
-    const char* name;
-    const char* t1;  // typed over what the PI query filled in
-    std::vector<std::string> commands;
-    SettingsJob::Outcome outcome;
-    const char* message;
-    bool succeeded;
-  } rows[] = {
-      {"as queried, then t1 typed", "3", {":SET:PI 3, 10", ":SET:STEP 05"}, SettingsJob::Outcome::Close,
-       "All data have been sent", true},
-      {"t1 typed too large", "12", {}, SettingsJob::Outcome::Stay, kPiOrder, false},
-  };
-  for (const Row& row : rows) {
-    SettingsFixture f;
-    f.instrument.pi = "01,10";
-    f.instrument.step = "05";
-    ASSERT_EQ(f.job.SetPiTicked(true), SettingsJob::Outcome::Stay) << row.name;
-    ASSERT_EQ(f.job.SetStepTicked(true), SettingsJob::Outcome::Stay) << row.name;
-    f.job.SetT1(row.t1);
-    f.driver.written.clear();
-    EXPECT_EQ(f.job.Apply(), row.outcome) << row.name;
-    EXPECT_EQ(f.job.LastApplySucceeded(), row.succeeded) << row.name;
-    EXPECT_EQ(SentCommands(f.driver), row.commands) << row.name;
-    ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, row.message) << row.name;
-    EXPECT_EQ(f.ui.messages[0].buttons, MessageButtons::Ok) << row.name;
-  }
-}
-
 }  // namespace
 }  // namespace qv70

@@ -113,24 +113,6 @@ TEST(RebuildDataTabs, KeepsTabsOfGroupsAndSetsWithData) {
   EXPECT_EQ(all.sets.size(), 10u);
 }
 
-TEST(TableInFront, TheTabInFrontOrTheFirstWithData) {
-  const struct {
-    const char* name;
-    int position, index, firstWithData;
-    int wantPosition, wantIndex;
-  } rows[] = {
-      {"second tab, group H", 1, 6, 2, 1, 6},
-      {"first tab", 0, 2, 2, 0, 2},
-      {"no tab selected", -1, -1, 3, 0, 3},
-      {"tab without a group", 2, -1, 4, 0, 4},
-  };
-  for (const auto& row : rows) {
-    const TableInFront got = ChooseTableInFront(row.position, row.index, row.firstWithData);
-    EXPECT_EQ(got.position, row.wantPosition) << row.name;
-    EXPECT_EQ(got.index, row.wantIndex) << row.name;
-  }
-}
-
 TEST(StepGraph, OnlyAStepVoltageRecordHasOne) {
   RecordTables tables;
   tables.Manual(RecordCopy::Raw, 6, 0, field::kTestType) = "Step Voltage Test";

@@ -185,20 +185,6 @@ TEST_F(ShellTest, GreyedCommandsShowNoPrompt) {
     EXPECT_EQ(hoverItem(row.command), row.prompt) << row.name << ", menu item";
     EXPECT_EQ(hoverButton(row.command), row.prompt) << row.name << ", toolbar button";
   }
-  const struct {
-    int command;
-    CommandFlags flags;
-    const char* prompt;
-  } buttons[] = {
-      {kCmdCopyGraph, {0, 0, 0, 0}, "Ready"},     {kCmdCopyGraph, {0, 1, 0, 0}, "Copy Graph"},
-      {kCmdSetReport, {0, 0, 0, 0}, "Ready"},     {kCmdSetReport, {1, 0, 1, 0}, "Set Report "},
-      {kCmdAbout, {0, 0, 0, 0}, "Ready"},
-  };
-  for (const auto& row : buttons) {
-    View().flags() = row.flags;
-    main.UpdateCommandUi();
-    EXPECT_EQ(hoverButton(row.command), row.prompt) << row.command;
-  }
 }
 
 // Whatever the Obtain Data window wrote on the status line, the line is idle
