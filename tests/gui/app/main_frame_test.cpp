@@ -20,7 +20,6 @@
 #include "core/view/commands.h"
 #include "core/view/view_state.h"
 #include "gui/app/about_box.h"
-#include "gui/dialogs/obtain_data_dialog.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
@@ -185,24 +184,6 @@ TEST_F(ShellTest, GreyedCommandsShowNoPrompt) {
     EXPECT_EQ(hoverItem(row.command), row.prompt) << row.name << ", menu item";
     EXPECT_EQ(hoverButton(row.command), row.prompt) << row.name << ", toolbar button";
   }
-}
-
-// Whatever the Obtain Data window wrote on the status line, the line is idle
-// again when it closes.
-TEST_F(ShellTest, CancellingObtainDataLeavesReady) {
-  CMainFrame& main = Start();
-  main.SetStatusText("Obtain Data        Select Number:0");
-  bool cancelled = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<CObtainDataDlg*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    dialog->CancelButton()->click();
-    cancelled = true;
-  });
-  main.Action(kCmdObtainData)->trigger();
-  EXPECT_TRUE(cancelled);
-  EXPECT_EQ(main.StatusText(), "Ready");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ShellTest, DisplayToolBarShowsAndHidesTheToolbar) {
