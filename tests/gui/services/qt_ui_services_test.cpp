@@ -84,7 +84,8 @@ TEST(QtFileDialogs, StartInTheFolderLastChosen) {
         },
         row.answer);
     path.clear();
-    const bool chosen = row.save ? ui.AskSaveFileName(CsvRequest(), path) : ui.AskOpenFileName(CsvRequest(), path);
+    const bool chosen =
+        row.save ? ui.AskSaveFileName(CsvRequest(), path) : ui.AskOpenFileName(CsvRequest(), path);
     EXPECT_EQ(chosen, !row.chosen.empty()) << row.name;
     EXPECT_EQ(path, row.chosen) << row.name;
     EXPECT_EQ(startedIn.toStdString(), QDir(row.startsIn).absolutePath().toStdString()) << row.name;
