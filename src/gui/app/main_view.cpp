@@ -49,9 +49,9 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
   mainTabs_ = new TabFrame(this);
   mainTabs_->setObjectName("MainTabs");
   manualPage_ = new ManualDataPage(mainTabs_);
-  mainTabs_->AddTab("Manual Data");
+  mainTabs_->AddTab("Manual Data", kManualTab);
   loggingPage_ = new LoggingDataPage(mainTabs_);
-  mainTabs_->AddTab("Logging Data");
+  mainTabs_->AddTab("Logging Data", kLoggingTab);
 
   connect(mainTabs_, &TabFrame::tabChosen, this, &CMyQV70ProjectView::OnMainTabChosen);
   connect(manualPage_, &ManualDataPage::groupTabChosen, this, &CMyQV70ProjectView::OnGroupTabChosen);
@@ -98,7 +98,7 @@ void CMyQV70ProjectView::Initialise() {
   emit flagsChanged();
 }
 
-int CMyQV70ProjectView::FrontTab() const { return mainTabs_->Current(); }
+int CMyQV70ProjectView::FrontTab() const { return mainTabs_->CurrentValue(); }
 
 void CMyQV70ProjectView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -191,8 +191,8 @@ void CMyQV70ProjectView::ShowNewData(bool afterOpen) {
 
 void CMyQV70ProjectView::RebuildDataTabs() {
   const DataTabs tabs = qv70::RebuildDataTabs(state_.tables, presentation_);
-  manualPage_->SetGroupTabs(tabs.groupTab);
-  loggingPage_->SetSetTabs(tabs.setTab);
+  manualPage_->SetDataTabs(tabs.groups);
+  loggingPage_->SetDataTabs(tabs.sets);
 }
 
 void CMyQV70ProjectView::FillManualTable() {
@@ -255,27 +255,19 @@ void CMyQV70ProjectView::ShowLoggingInfo() {
 
 void CMyQV70ProjectView::ShowLoggingGraph() {
   // The logging graph panel shows the set of the tab in front.
-  const int set = loggingPage_->FrontSet();
-  loggingPage_->LoggingGraph()->setProperty("shownSet", set);
+  presentation_.loggingGraphSet = loggingPage_->FrontSet();
   loggingPage_->LoggingGraph()->update();
 }
 
 void CMyQV70ProjectView::ShowStepGraph(int record) {
-  const int group = manualPage_->FrontGroup();
-  const bool inRange = group >= 0 && record >= 0 && record < kRecordsPerGroup;
-  if (!inRange ||
-      state_.tables.Manual(RecordCopy::Raw, group, record, field::kTestType) != "Step Voltage Test") {
+  if (!ChooseStepGraph(state_.tables, {manualPage_->FrontGroup(), record}, presentation_)) {
     SetGraphShown(0);
-    presentation_.stepGraphReady = 0;
     return;
   }
-  presentation_.stepGraphReady = 1;
   if (manualPage_->DataSelect()->Choice() == kFilterStepVoltage) {
     manualPage_->DataSelect()->StepGraphBox()->setChecked(true);
     OnStepGraph();
   }
-  manualPage_->StepGraph()->setProperty("shownGroup", group);
-  manualPage_->StepGraph()->setProperty("shownRecord", record);
   manualPage_->StepGraph()->update();
 }
 
