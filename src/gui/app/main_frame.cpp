@@ -18,6 +18,7 @@
 #include "core/view/window_placement.h"
 #include "gui/app/about_box.h"
 #include "gui/app/main_view.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/services/desktop_shell.h"
 #include "gui/services/pictures.h"
 
@@ -66,6 +67,23 @@ std::vector<WindowRect> AvailableScreens() {
 bool IsWindowTableKey(int key, Qt::KeyboardModifiers modifiers) {
   if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
   return key == Qt::Key_Insert || key == Qt::Key_P;
+}
+
+// The cut and paste keys of the window's shortcut table, bound to commands
+// nothing handles: a table with the focus must not cut or paste with them.
+bool IsInertTableKey(int key, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
+  if (plain == Qt::ControlModifier) return key == Qt::Key_X || key == Qt::Key_V;
+  if (plain == Qt::ShiftModifier) return key == Qt::Key_Insert || key == Qt::Key_Delete;
+  return false;
+}
+
+// The table that has the keyboard focus, if any.
+RecordGridWidget* FocusedGrid() {
+  for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
+    if (auto* grid = qobject_cast<RecordGridWidget*>(widget)) return grid;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -348,6 +366,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (HandleTableKey(*key, type == QEvent::ShortcutOverride)) return true;
   const int command = DirectKeyCommand(key->key(), key->modifiers());
   const bool tableKey = type == QEvent::ShortcutOverride && IsWindowTableKey(key->key(), key->modifiers());
   if (command == 0 && !tableKey) return false;
@@ -365,6 +384,19 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (!key->isAutoRepeat()) RunCommand(command);
+  return true;
+}
+
+// Ctrl+C copies the cells of a table that has the focus and more than one
+// cell selected; otherwise it stays Copy Graph, so a click on a row followed
+// by Ctrl+C still copies the graph.
+bool CMainFrame::HandleTableKey(const QKeyEvent& key, bool shortcutOverride) {
+  RecordGridWidget* grid = FocusedGrid();
+  if (grid == nullptr || grid->window() != this || QApplication::activeModalWidget()) return false;
+  const bool copy = DirectKeyCommand(key.key(), key.modifiers()) == kCmdCopyGraph &&
+                    grid->HasMultiCellSelection();
+  if (!copy && !IsInertTableKey(key.key(), key.modifiers())) return false;
+  if (copy && !shortcutOverride && !key.isAutoRepeat()) grid->CopySelection();
   return true;
 }
 

@@ -68,6 +68,7 @@ class CMainFrame : public QMainWindow {
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool HandleTableKey(const QKeyEvent& key, bool shortcutOverride);
 
  private:
   QAction* AddCommand(int commandId, QMenu* menu);

@@ -3,7 +3,9 @@
 #include <QCheckBox>
 
 #include "core/data/record_tables.h"
+#include "core/view/table_grids.h"
 #include "core/view/view_state.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
 
@@ -23,7 +25,18 @@ DataPage::DataPage(const QString& name, const QString& tabsName, TablePanel::Kin
   setObjectName(name);
   tabs_ = new TabFrame(this);
   tabs_->setObjectName(tabsName);
-  for (int i = 0; i < kPanels; ++i) tables_[i] = new TablePanel(kind, i, tabs_);
+  for (int i = 0; i < kPanels; ++i) {
+    tables_[i] = new TablePanel(kind, i, tabs_);
+    auto* grid = new RecordGridWidget;
+    grid->setObjectName(QString(kind == TablePanel::Kind::ManualRecords ? "RecordGrid%1" : "SampleGrid%1")
+                            .arg(i));
+    tables_[i]->SetGrid(grid);
+  }
+}
+
+RecordGridWidget* DataPage::GridAt(int position) const {
+  if (position < 0 || position >= kPanels) return nullptr;
+  return static_cast<RecordGridWidget*>(tables_[position]->Grid());
 }
 
 void DataPage::AddBarAndGraph(QWidget* bar, const QString& graphName) {
@@ -62,6 +75,11 @@ ManualDataPage::ManualDataPage(QWidget* parent)
   dataSelect_->setObjectName("DataSelectBar");
   AddBarAndGraph(dataSelect_, "StepGraphPanel");
   SetDataTabs(AllDataTabs().groups);
+  // Before any data each table is built for All, labelled " A0".." A9" and so on.
+  for (int position = 0; position < kPanels; ++position) {
+    BuildInitialManualGrid(GridAt(position)->Grid(), position);
+    GridAt(position)->Refresh();
+  }
   connect(Tabs(), &TabFrame::tabChosen, this, &ManualDataPage::groupTabChosen);
 }
 
@@ -86,6 +104,10 @@ LoggingDataPage::LoggingDataPage(QWidget* parent)
   header_->setObjectName("LoggingHeaderPanel");
   AddBarAndGraph(header_, "LoggingGraphPanel");
   SetDataTabs(AllDataTabs().sets);
+  for (int position = 0; position < kPanels; ++position) {
+    BuildLoggingGrid(GridAt(position)->Grid());
+    GridAt(position)->Refresh();
+  }
   connect(Tabs(), &TabFrame::tabChosen, this, &LoggingDataPage::setTabChosen);
 }
 

@@ -12,6 +12,7 @@ namespace qv70 {
 class DataSelectBar;
 class GraphPanel;
 class LoggingHeaderPanel;
+class RecordGridWidget;
 class TabFrame;
 
 // What the two data pages share: a tab control whose tabs each stand for one
@@ -25,6 +26,8 @@ class DataPage : public QWidget {
   static constexpr int kPanels = 10;
 
   TablePanel* Table(int position) const { return tables_[position]; }
+  // The grid of the table slot at `position`; null outside 0..9.
+  RecordGridWidget* GridAt(int position) const;
   GraphPanel* Graph() const { return graph_; }
   TabFrame* Tabs() const { return tabs_; }
 
