@@ -59,7 +59,7 @@ class LargestFile {
     tables.SetLoadedCounts(counts);
     tables.info = {"ZAVEL QV70 Ver1.10,0,0", "09120345", "1", "10", "1", "[min]"};
     InstallLoadedData(tables);
-    FileOutcome outcome = WriteDataFile(path_, tables, state_.numberFormat);
+    Result outcome = WriteDataFile(path_, tables, state_.numberFormat);
     if (!outcome.ok) std::abort();
   }
   ~LargestFile() {
@@ -116,7 +116,7 @@ void BM_Baseline_ReadAndSplit(benchmark::State& state) {
 void BM_OpenAndInstall(benchmark::State& state) {
   ProgramState program;
   for (auto _ : state) {
-    FileOutcome outcome = ReadDataFile(File().Path(), program.tables);
+    Result outcome = ReadDataFile(File().Path(), program.tables);
     if (!outcome.ok) state.SkipWithError(outcome.message.c_str());
   }
 }
@@ -147,7 +147,7 @@ void BM_Save(benchmark::State& state) {
   ProgramState& program = File().State();
   const std::string again = File().Folder() + "/again.csv";
   for (auto _ : state) {
-    FileOutcome outcome = WriteDataFile(again, program.tables, program.numberFormat);
+    Result outcome = WriteDataFile(again, program.tables, program.numberFormat);
     if (!outcome.ok) state.SkipWithError(outcome.message.c_str());
   }
 }

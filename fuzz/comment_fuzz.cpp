@@ -9,13 +9,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  std::string text;
-  if (!qv70::DecodeCommentFile(bytes, text)) {
-    if (!text.empty()) std::abort();
+  const qv70::ResultOf<std::string> decoded = qv70::DecodeCommentFile(bytes);
+  if (!decoded) {
+    if (!decoded.value.empty() || decoded.message.empty()) std::abort();
     return 0;
   }
-  if (text.size() > size) std::abort();
-  std::string again;
-  if (!qv70::DecodeCommentFile(qv70::EncodeCommentFile(text), again) || again != text) std::abort();
+  if (decoded.value.size() > size) std::abort();
+  const qv70::ResultOf<std::string> again = qv70::DecodeCommentFile(qv70::EncodeCommentFile(decoded.value));
+  if (!again || again.value != decoded.value) std::abort();
   return 0;
 }

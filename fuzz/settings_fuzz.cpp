@@ -11,6 +11,7 @@
 #include "core/data/program_state.h"
 #include "core/files/config_settings.h"
 #include "core/files/settings_file.h"
+#include "core/report/report_start.h"
 
 namespace {
 

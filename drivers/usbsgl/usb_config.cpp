@@ -1,11 +1,13 @@
 #include "usb_config.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
-#include <strings.h>
+
+#include "core/platform/bounded_file.h"
 
 namespace qv70::usbsgl {
 namespace {
@@ -98,15 +100,16 @@ ConfigResult ParseUsbConfig(std::string_view text) {
 }
 
 ConfigResult LoadUsbConfig(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    ConfigResult result;
+  const BoundedFile file = ReadBoundedFile(path, kMaxSideFileSize);
+  if (file.state == FileState::Read) return ParseUsbConfig(file.content);
+  ConfigResult result;
+  if (file.state == FileState::Missing) {
     result.errors.push_back(path + ": cannot be read; using the defaults");
-    return result;
+  } else {
+    result.damage = path + " " + file.problem + "; using the defaults";
+    result.errors.push_back(result.damage);
   }
-  std::ostringstream content;
-  content << in.rdbuf();
-  return ParseUsbConfig(content.str());
+  return result;
 }
 
 }  // namespace qv70::usbsgl

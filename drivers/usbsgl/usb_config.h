@@ -33,11 +33,16 @@ struct ConfigResult {
   UsbConfig config;
   // One message per line that was not understood; that key keeps its default.
   std::vector<std::string> errors;
+  // Set when the file is there but cannot be a configuration: the path, what
+  // is wrong and "; using the defaults". Empty otherwise.
+  std::string damage;
 };
 
 ConfigResult ParseUsbConfig(std::string_view text);
-// Reads and parses `path`; a missing or unreadable file gives the defaults and
-// one error naming the file.
+// Reads and parses `path`; a missing file gives the defaults and one error
+// naming the file. A damaged one (not a regular file, larger than 1 MiB or
+// unreadable) is not read: the defaults, with `damage` saying why. Never waits
+// on a FIFO and never reads a device.
 ConfigResult LoadUsbConfig(const std::string& path);
 
 }  // namespace qv70::usbsgl

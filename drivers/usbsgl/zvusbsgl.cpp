@@ -1,6 +1,7 @@
 // libZvUsbSgl.so: the instrument library the program loads at run time. It
 // exports exactly CheckUSBDevices and OpenUSBBulkFile (see exports.map) and
-// writes nothing to the program's standard streams.
+// writes nothing to the program's standard streams, but for one line on
+// standard error when its configuration file is damaged.
 //
 // Back end choice, made at every call:
 //  1. QV70_SIM_SOCKET set and not empty: the simulator on that socket;
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -41,6 +43,18 @@ std::string LibraryDirectory() {
   std::string path = info.dli_fname;
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// A damaged configuration (a FIFO, a device, a huge or unreadable file) is not
+// read and the defaults serve, which match no USB device. The operator is told
+// once on standard error, not at every presence check.
+void TellDamagedConfig(const std::string& damage) {
+  static std::mutex mutex;
+  static std::string told;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (damage == told) return;
+  told = damage;
+  std::fprintf(stderr, "ZvUsbSgl.conf: %s\n", damage.c_str());
 }
 
 struct Choice {
@@ -86,7 +100,9 @@ Choice Choose() {
   std::string confPath = confOverride != nullptr && confOverride[0] != '\0'
                              ? std::string(confOverride)
                              : LibraryDirectory() + "/ZvUsbSgl.conf";
-  choice.usb = LoadUsbConfig(confPath).config;
+  ConfigResult loaded = LoadUsbConfig(confPath);
+  if (!loaded.damage.empty()) TellDamagedConfig(loaded.damage);
+  choice.usb = loaded.config;
   choice.limits = LimitsFor(choice.usb);
   choice.controlTimeoutMs = std::min(kControlTimeoutMs, choice.limits.readTimeoutMs);
   const char* socketPath = std::getenv(kSimSocketVariable);

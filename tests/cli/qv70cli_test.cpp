@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/files/messages.h"
 #include "support/data_file_test_support.h"
 
 namespace qv70 {
@@ -195,12 +196,16 @@ TEST(Qv70Cli, ExitStatusAndMessages) {
   const std::string good = ExamplePath("current_comma_period.csv");
   const std::string missing = dir.File("missing.csv");
   const std::vector<StatusCase> cases = {
-      {"refused_file", {"dump", dir.File("cut.csv")}, 1, "Lack \"3 Time\".\n"},
-      {"missing_file", {"dump", missing}, 1,
-       "The file \"" + missing + "\" is not found.Please verify the correct file name was given.\n"},
-      {"save_refused_input", {"save", dir.File("cut.csv"), dir.File("o.csv")}, 1, "Lack \"3 Time\".\n"},
-      {"save_into_missing_folder", {"save", good, dir.File("no/such/o.csv")}, 1,
-       dir.File("no/such/o.csv") + " .The File is opened or read only!Can not be saved!\n"},
+      {"refused_file", {"dump", dir.File("cut.csv")}, 1, std::string(open_message::kLackTime) + "\n"},
+      {"missing_file", {"dump", missing}, 1, open_message::FileNotFound(missing) + "\n"},
+      {"save_refused_input",
+       {"save", dir.File("cut.csv"), dir.File("o.csv")},
+       1,
+       std::string(open_message::kLackTime) + "\n"},
+      {"save_into_missing_folder",
+       {"save", good, dir.File("no/such/o.csv")},
+       1,
+       save_message::Failed(dir.File("no/such/o.csv")) + "\n"},
       {"no_command", {}, 2, "usage: qv70cli"},
       {"unknown_command", {"frobnicate"}, 2, "qv70cli: unknown command"},
       {"dump_without_file", {"dump"}, 2, "usage: qv70cli"},
@@ -209,9 +214,13 @@ TEST(Qv70Cli, ExitStatusAndMessages) {
       {"dump_copy_without_value", {"dump", good, "--copy"}, 2, "usage: qv70cli"},
       {"dump_unknown_option", {"dump", good, "--fast"}, 2, "usage: qv70cli"},
       {"save_one_file", {"save", good}, 2, "usage: qv70cli"},
-      {"save_comma_comma", {"save", good, dir.File("o.csv"), "--decimal", "comma", "--separator", "comma"}, 2,
+      {"save_comma_comma",
+       {"save", good, dir.File("o.csv"), "--decimal", "comma", "--separator", "comma"},
+       2,
        "qv70cli: --decimal comma cannot go with --separator comma"},
-      {"save_option_twice", {"save", good, dir.File("o.csv"), "--decimal", "comma", "--decimal", "comma"}, 2,
+      {"save_option_twice",
+       {"save", good, dir.File("o.csv"), "--decimal", "comma", "--decimal", "comma"},
+       2,
        "usage: qv70cli"},
   };
   for (const auto& c : cases) {

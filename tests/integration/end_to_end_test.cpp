@@ -14,20 +14,20 @@
 #include "core/data/values.h"
 #include "core/files/data_file.h"
 #include "core/instrument/download_job.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/settings_job.h"
 #include "core/instrument/usb_driver.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
-#include "support/operator_texts.h"
 #include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
+using namespace instrument_message;
+
 using test::BinPath;
-using test::kEquipmentUnusual;
-using test::kNoInstrument;
 using test::SimProcess;
 // The library's read time-out and exchange deadline for these tests; a hang or
 // a reply trickling in must end well within a second of them.
@@ -137,7 +137,7 @@ TEST_F(EndToEnd, DemoDownloadSavesAndOpensAgain) {
   const std::string path = "/tmp/qv70-instrument-test-" + std::to_string(getpid()) + "-demo.csv";
   ASSERT_TRUE(WriteDataFile(path, state.tables, NumberFormat{}).ok);
   ProgramState reopened;
-  FileOutcome opened = ReadDataFile(path, reopened.tables);
+  Result opened = ReadDataFile(path, reopened.tables);
   std::remove(path.c_str());
   ASSERT_TRUE(opened.ok) << opened.message;
   EXPECT_EQ(reopened.tables.Counts(), state.tables.Counts());
@@ -245,12 +245,12 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       test::TempDir saved;
       ASSERT_TRUE(WriteDataFile(saved.File("download.csv"), target.tables, NumberFormat{}).ok) << row.fault;
       ProgramState reopened;
-      const FileOutcome opened = ReadDataFile(saved.File("download.csv"), reopened.tables);
+      const Result opened = ReadDataFile(saved.File("download.csv"), reopened.tables);
       EXPECT_TRUE(opened.ok) << row.fault << ": " << opened.message;
     } else {
       ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
       EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
-      EXPECT_EQ(messages.messages[0].caption, "Obtain Data") << row.fault;
+      EXPECT_EQ(messages.messages[0].caption, kObtainDataCaption) << row.fault;
       EXPECT_EQ(target.tables.Manual(RecordCopy::Raw, 0, 0, 0), "kept") << row.fault;
       EXPECT_EQ(target.tables.info.idn, "kept") << row.fault;
       EXPECT_EQ(target.tables.dataState, DataState::Saved) << row.fault;
@@ -283,7 +283,7 @@ TEST_F(EndToEnd, NoInstrumentIsToldOnce) {
     ASSERT_EQ(messages.messages.size(), 2u);
     for (const auto& message : messages.messages) {
       EXPECT_EQ(message.text, kNoInstrument);
-      EXPECT_EQ(message.caption, "Warning");
+      EXPECT_EQ(message.caption, kWarningCaption);
     }
     EXPECT_TRUE(absent.Log().empty());
     EXPECT_EQ(driver.References(), 0);
@@ -350,19 +350,21 @@ TEST_F(EndToEnd, ApplyFaultsAtEachCommand) {
     UsbLink faultyLink(driver, messages);
     SystemClock clock;
     SettingsJob job(faultyLink, state.tables, messages, clock);
-    job.Choose(true, true, true);
-    job.SetT1("3");
-    job.SetT2("15");
-    job.SetStepEntry(3);
+    SettingsJob::Choices choices;
+    choices.clock = choices.pi = choices.step = true;
+    choices.t1 = "3";
+    choices.t2 = "15";
+    choices.stepEntry = 3;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(job.Apply(), SettingsJob::Outcome::Stay) << row.fault;
+    const SettingsJob::Result result = job.Apply(choices);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, kExchangeTimeoutMs / 1000.0 + 2.0) << row.fault;
-    EXPECT_FALSE(job.LastApplySucceeded()) << row.fault;
-    ASSERT_EQ(messages.messages.size(), 1u) << row.fault;
-    EXPECT_EQ(messages.messages[0].text, kEquipmentUnusual) << row.fault;
-    EXPECT_EQ(messages.messages[0].caption, "QV70 Setting") << row.fault;
+    EXPECT_EQ(result.outcome, SettingsJob::Outcome::Stay) << row.fault;
+    EXPECT_FALSE(result.sent) << row.fault;
+    EXPECT_TRUE(messages.messages.empty()) << row.fault;
+    EXPECT_EQ(result.message.text, kEquipmentUnusual) << row.fault;
+    EXPECT_EQ(result.message.caption, kSettingCaption) << row.fault;
     EXPECT_EQ(faulty.Log().size(), row.sent) << row.fault;
   }
 }

@@ -11,6 +11,7 @@
 #include "core/data/program_state.h"
 #include "core/data/record_tables.h"
 #include "core/files/data_file.h"
+#include "core/files/messages.h"
 #include "core/instrument/download_buffer.h"
 #include "core/instrument/protocol.h"
 #include "demo_memory.h"
@@ -68,7 +69,7 @@ TEST(LoadMemory, SavedDownloadServesTheSameReplies) {
 
       auto reread = std::make_unique<RecordTables>();
       InstrumentInfo info;
-      FileOutcome outcome = ParseDataFile(file, *reread, info);
+      Result outcome = ParseDataFile(file, *reread, info);
       ASSERT_TRUE(outcome.ok) << c.name << ": " << outcome.message;
       InstrumentMemory loaded = MemoryFromLoadedTables(*reread, info);
 
@@ -192,9 +193,10 @@ struct BadFileCase {
 TEST(LoadMemory, RefusesWhatTheProgramWouldRefuse) {
   const BadFileCase cases[] = {
       {"missing file", nullptr, "cannot read the data file"},
-      {"not a data file", "hello\r\n", "The file isn't the English version of ZAVELQV70"},
-      {"cut after the counts", "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n",
-       "Lack \"1 logging\"."},
+      {"not a data file", "hello\r\n", open_message::kNotEnglishVersion},
+      {"cut after the counts",
+       "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n",
+       open_message::kLackLogging},
   };
   for (const BadFileCase& c : cases) {
     test::TempDir dir;

@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 
 #include "demo_memory.h"
 #include "instrument.h"
@@ -418,6 +418,37 @@ TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   waitpid(child, &status, 0);
   EXPECT_EQ(test::ReadWholeFile(outPath), "");
   EXPECT_EQ(test::ReadWholeFile(errPath), "");
+}
+
+// A FIFO as the configuration would hang every presence check if it were
+// opened; the library refuses it, says so once on standard error, and the
+// defaults find no instrument. In a /tmp of its own, so no simulator is on
+// the default socket.
+TEST_F(LibraryTest, DISABLED_DamagedConfigurationBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by DamagedConfigurationIsToldOnceAndServesTheDefaults";
+  environment.Unset("QV70_SIM_SOCKET");
+  const std::string conf = dir.File("fifo.conf");
+  ASSERT_EQ(mkfifo(conf.c_str(), 0644), 0);
+  environment.Set("ZVUSBSGL_CONF", conf);
+  const std::string errPath = dir.File("stderr.txt");
+  pid_t child = fork();
+  if (child == 0) {
+    alarm(20);  // a hang ends the child, and the test fails
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, 2);
+    const bool absent = check(nullptr) == 0 && check(nullptr) == 0 && open(0) == -1;
+    _exit(absent ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(test::ReadWholeFile(errPath),
+            "ZvUsbSgl.conf: " + conf + " is not a regular file; using the defaults\n");
+}
+
+TEST(LibraryDamagedConfiguration, DamagedConfigurationIsToldOnceAndServesTheDefaults) {
+  test::RunInPrivateTmp("LibraryTest.DISABLED_DamagedConfigurationBody");
 }
 
 TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
+#include "support/bad_files.h"
+#include "support/temp_dir.h"
 #include "usb_config.h"
 
 namespace qv70::usbsgl {
@@ -84,6 +89,37 @@ TEST(UsbConfigParsing, MissingFileGivesTheDefaultsAndSaysSo) {
   EXPECT_TRUE(Same(result.config, UsbConfig{}));
   ASSERT_EQ(result.errors.size(), 1u);
   EXPECT_NE(result.errors[0].find("/nonexistent/ZvUsbSgl.conf"), std::string::npos);
+}
+
+// A configuration that cannot be one is not read: the defaults serve. A FIFO
+// is never waited on and a link to /dev/zero never read. A file that is only
+// odd (binary bytes) is no damage: its lines are parsed one by one, so the
+// garbage is refused and a good line after it still counts.
+TEST(UsbConfigParsing, DamagedFileGivesTheDefaultsAndSaysWhy) {
+  struct Row {
+    const char* damage;  // what `damage` tells after the path; empty: not damaged
+    int readTimeoutMs;
+  };
+  const std::map<std::string, Row> rows = {
+      {"directory", {" is not a regular file; using the defaults", 5000}},
+      {"fifo", {" is not a regular file; using the defaults", 5000}},
+      {"link to /dev/zero", {" is not a regular file; using the defaults", 5000}},
+      {"over 1 MiB", {" is larger than 1 MiB; using the defaults", 5000}},
+      {"binary bytes", {"", 100}},
+  };
+  for (const test::BadFileKind& kind : test::BadFileKinds()) {
+    const Row& row = rows.at(kind.name);
+    test::TempDir dir;
+    const std::string path = dir.File("ZvUsbSgl.conf");
+    kind.make(path, "\nread_timeout_ms = 100\n");
+    const std::string before = test::Fingerprint(path);
+    test::HangGuard guard;
+    ConfigResult result = LoadUsbConfig(path);
+    EXPECT_EQ(result.config.readTimeoutMs, row.readTimeoutMs) << kind.name;
+    EXPECT_EQ(result.damage, row.damage[0] != '\0' ? path + row.damage : "") << kind.name;
+    EXPECT_FALSE(result.errors.empty()) << kind.name;
+    EXPECT_EQ(test::Fingerprint(path), before) << kind.name;
+  }
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ bool LoadMemoryFromFile(const std::string& path, InstrumentMemory& memory, std::
   content << in.rdbuf();
   auto tables = std::make_unique<RecordTables>();
   InstrumentInfo info;
-  FileOutcome outcome = ParseDataFile(content.str(), *tables, info);
+  Result outcome = ParseDataFile(content.str(), *tables, info);
   if (!outcome.ok) {
     error = path + ": " + outcome.message;
     return false;

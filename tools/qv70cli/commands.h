@@ -4,7 +4,7 @@
 // its name and returning the exit status:
 //   kExitOk       success (output on standard output);
 //   kExitRefused  the input was refused: the program's message alone on a line
-//                 on standard error (use Refuse);
+//                 on standard error (use Refuse, or ExitStatus of a core Result);
 //   kExitUsage    the words do not fit the command: main prints the usage text.
 //
 // Adding a command: declare its function here, define it in a .cpp of this
@@ -13,9 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace qv70 {
-struct ProgramState;
-}
+#include "core/platform/result.h"
 
 namespace qv70::cli {
 
@@ -27,16 +25,14 @@ using Arguments = std::vector<std::string>;
 
 // Writes `message` and a line end to standard error; returns kExitRefused.
 int Refuse(const std::string& message);
+// kExitOk for a success, else Refuse(result.message).
+int ExitStatus(const Result& result);
 
 // Takes "--name value" out of `args` when present. False (a usage error) when
 // the option has no value or the value is not one of `allowed`; `value` keeps
 // its default when the option is absent.
 bool TakeOption(Arguments& args, const std::string& name, const std::vector<std::string>& allowed,
                 std::string& value);
-
-// Opens a data file exactly as the Open command does (same reader, checks and
-// install) into `state`; on refusal prints the program's message and returns false.
-bool OpenDataFileForCli(const std::string& path, ProgramState& state);
 
 // Data files (file_commands.cpp).
 int RunDump(Arguments args);

@@ -15,6 +15,8 @@ int Refuse(const std::string& message) {
   return kExitRefused;
 }
 
+int ExitStatus(const Result& result) { return result ? kExitOk : Refuse(result.message); }
+
 bool TakeOption(Arguments& args, const std::string& name, const std::vector<std::string>& allowed,
                 std::string& value) {
   auto it = std::find(args.begin(), args.end(), name);
@@ -25,12 +27,6 @@ bool TakeOption(Arguments& args, const std::string& name, const std::vector<std:
   args.erase(it, it + 2);
   // Given twice is ambiguous.
   return std::find(args.begin(), args.end(), name) == args.end();
-}
-
-bool OpenDataFileForCli(const std::string& path, ProgramState& state) {
-  FileOutcome outcome = ReadDataFile(path, state.tables);
-  if (!outcome.ok) Refuse(outcome.message);
-  return outcome.ok;
 }
 
 namespace {
@@ -90,7 +86,8 @@ int RunDump(Arguments args) {
 
   ProgramState state;
   state.SetNumberFormat(decimal == "comma" ? 1 : 0, 0);
-  if (!OpenDataFileForCli(args[0], state)) return kExitRefused;
+  // Opened exactly as the Open command does: the same reader, checks and install.
+  if (Result opened = ReadDataFile(args[0], state.tables); !opened) return Refuse(opened.message);
   const RecordCopy copy = copyName == "raw"         ? RecordCopy::Raw
                           : copyName == "converted" ? RecordCopy::Converted
                                                     : RecordCopy::Display;
@@ -113,10 +110,8 @@ int RunSave(Arguments args) {
 
   ProgramState state;
   state.SetNumberFormat(decimal == "comma" ? 1 : 0, separator == "semicolon" ? 1 : 0);
-  if (!OpenDataFileForCli(args[0], state)) return kExitRefused;
-  FileOutcome outcome = WriteDataFile(args[1], state.tables, state.numberFormat);
-  if (!outcome.ok) return Refuse(outcome.message);
-  return kExitOk;
+  if (Result opened = ReadDataFile(args[0], state.tables); !opened) return Refuse(opened.message);
+  return ExitStatus(WriteDataFile(args[1], state.tables, state.numberFormat));
 }
 
 }  // namespace qv70::cli

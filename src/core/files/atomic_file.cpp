@@ -1,17 +1,31 @@
 #include "core/files/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
+
+#include "core/files/messages.h"
+#include "core/platform/environment.h"
 
 namespace qv70 {
 
 namespace {
+
+constexpr const char* kTemporaryMark = ".qv70-save-";
+constexpr const char* kTemporaryEnd = ".tmp";
+// Enough of the target's name to tell its temporaries apart, short enough that
+// the temporary's name stays within NAME_MAX.
+constexpr size_t kNamePartLimit = 128;
+constexpr int kMaxLinkHops = 40;
+
+std::atomic<unsigned> temporaryCounter{0};
 
 // Read-only in the sense the operator means: no write bit at all, even for a
 // process that could override it, or no write access for this one.
@@ -26,70 +40,220 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-bool WriteAll(int fd, std::string_view content) {
+std::string NameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TemporaryPrefix(const std::string& target) {
+  return "." + NameOf(target).substr(0, kNamePartLimit) + kTemporaryMark;
+}
+
+// The file a save to `path` replaces.
+struct Target {
+  std::string path;
+  bool exists = false;
+  struct stat info {};
+  bool foreignLink = false;
+  int error = 0;
+};
+
+// 0, or the errno of the failure.
+int ReadLink(const std::string& path, std::string& text) {
+  char buffer[PATH_MAX];
+  ssize_t length = readlink(path.c_str(), buffer, sizeof buffer);
+  if (length < 0) return errno;
+  if (static_cast<size_t>(length) >= sizeof buffer) return ENAMETOOLONG;
+  text.assign(buffer, static_cast<size_t>(length));
+  return 0;
+}
+
+// Follows `path` through its links, each of which must be this user's, as must
+// the file at the end. A link to nothing is replaced itself by the new file.
+Target ResolveTarget(const std::string& path) {
+  Target target;
+  target.path = path;
+  std::string current = path;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    struct stat info;
+    if (lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) target.error = errno;
+      return target;
+    }
+    const bool followed = hop > 0;
+    if (info.st_uid != geteuid() && (followed || S_ISLNK(info.st_mode))) {
+      target.foreignLink = true;
+      return target;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target.path = current;
+      target.exists = true;
+      target.info = info;
+      return target;
+    }
+    std::string next;
+    if ((target.error = ReadLink(current, next)) != 0) return target;
+    current = !next.empty() && next[0] == '/' ? next : JoinPath(FolderOf(current), next);
+  }
+  target.error = ELOOP;
+  return target;
+}
+
+// "<prefix><pid>-<n>.tmp": the process that made the temporary.
+bool TemporaryMaker(const std::string& name, const std::string& prefix, pid_t& pid) {
+  if (name.compare(0, prefix.size(), prefix) != 0) return false;
+  const char* rest = name.c_str() + prefix.size();
+  char* end = nullptr;
+  long maker = std::strtol(rest, &end, 10);
+  if (end == rest || *end != '-' || maker <= 0) return false;
+  rest = end + 1;
+  static_cast<void>(std::strtoul(rest, &end, 10));
+  if (end == rest || std::string(end) != kTemporaryEnd) return false;
+  pid = static_cast<pid_t>(maker);
+  return true;
+}
+
+bool ProcessRuns(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
+
+// Temporaries of this target whose process has ended: a save killed midway.
+// Only this user's regular files are touched.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& target) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = TemporaryPrefix(target);
+  while (const dirent* entry = readdir(dir)) {
+    pid_t maker = 0;
+    if (!TemporaryMaker(entry->d_name, prefix, maker)) continue;
+    if (maker == getpid() || ProcessRuns(maker)) continue;
+    struct stat info;
+    if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(info.st_mode) || info.st_uid != geteuid()) continue;
+    unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
+std::string NextTemporaryPath(const std::string& folder, const std::string& target) {
+  return JoinPath(folder, TemporaryPrefix(target) + std::to_string(getpid()) + "-" +
+                              std::to_string(temporaryCounter++) + kTemporaryEnd);
+}
+
+// 0, or the errno of the first write that failed.
+int WriteAll(int fd, std::string_view content) {
   const char* data = content.data();
   size_t left = content.size();
   while (left > 0) {
     ssize_t written = write(fd, data, left);
     if (written < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     data += written;
     left -= static_cast<size_t>(written);
   }
-  return true;
+  return 0;
 }
 
-// Creates a new file beside the target; O_EXCL so another file is never reused.
-int CreateTemporary(const std::string& folder, std::string& tempPath) {
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[64];
-    std::snprintf(name, sizeof name, "/.qv70-save-%ld-%u.tmp", static_cast<long>(getpid()), counter++);
-    tempPath = folder + name;
-    int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
+// The content, the replaced file's mode and the flush to disk; 0 or an errno.
+int FillAndSync(int fd, std::string_view content, const Target& target) {
+  if (int error = WriteAll(fd, content)) return error;
+  if (target.exists && fchmod(fd, target.info.st_mode & 07777) != 0) return errno;
+  if (fsync(fd) != 0) return errno;
+  return 0;
 }
+
+int CloseChecked(int fd, int error) {
+  if (close(fd) != 0 && error == 0) return errno;
+  return error;
+}
+
+constexpr int kUnnamedUnsupported = -1;
+
+// Writes into a file without a name (O_TMPFILE), which a killed save leaves
+// nowhere, and names it `temporary` only once it is complete.
+int WriteUnnamed(const std::string& folder, std::string_view content, const Target& target,
+                 std::string& temporary) {
+  int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return kUnnamedUnsupported;
+  int error = FillAndSync(fd, content, target);
+  if (error == 0) {
+    // Linking by descriptor needs /proc; without it the named way is taken.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    error = kUnnamedUnsupported;
+    for (int attempt = 0; attempt < 100 && error == kUnnamedUnsupported; ++attempt) {
+      temporary = NextTemporaryPath(folder, target.path);
+      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        error = 0;
+      else if (errno != EEXIST)
+        break;
+    }
+  }
+  return CloseChecked(fd, error);
+}
+
+int WriteNamed(const std::string& folder, std::string_view content, const Target& target,
+               std::string& temporary) {
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = NextTemporaryPath(folder, target.path);
+    // O_EXCL: another file is never reused.
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return errno;
+  }
+  if (fd < 0) return EEXIST;
+  int error = CloseChecked(fd, FillAndSync(fd, content, target));
+  if (error != 0) unlink(temporary.c_str());
+  return error;
+}
+
+// The rename itself is made durable too; a folder that cannot be synced
+// changes nothing about the save.
+void SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+Result Failed(int error) { return Result::Failure(SaveFailureReason(error)); }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view content) {
-  if (path.empty()) return false;
-
-  std::string target = path;
-  struct stat info;
-  bool replacing = false;
-  if (lstat(path.c_str(), &info) == 0) {
-    if (S_ISLNK(info.st_mode)) {
-      char resolved[PATH_MAX];
-      if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
-    }
-    if (stat(target.c_str(), &info) == 0) {
-      if (!S_ISREG(info.st_mode) || IsReadOnly(target, info)) return false;
-      replacing = true;
-    }
+std::string SaveFailureReason(int error) {
+  switch (error) {
+    case ENOSPC: return save_message::kDiskFull;
+    case EDQUOT: return save_message::kQuotaFull;
+    default: return {};
   }
+}
 
-  const std::string folder = FolderOf(target);
+Result WriteFileAtomically(const std::string& path, std::string_view content) {
+  if (path.empty()) return Result::Failure({});
+
+  const Target target = ResolveTarget(path);
+  if (target.foreignLink) return Result::Failure(save_message::kForeignLink);
+  if (target.error != 0) return Failed(target.error);
+  if (target.exists && (!S_ISREG(target.info.st_mode) || IsReadOnly(target.path, target.info)))
+    return Result::Failure({});
+
+  const std::string folder = FolderOf(target.path);
   struct stat folderInfo;
   if (stat(folder.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode) ||
       IsReadOnly(folder, folderInfo))
-    return false;
+    return Result::Failure({});
 
-  std::string tempPath;
-  int fd = CreateTemporary(folder, tempPath);
-  if (fd < 0) return false;
-
-  bool ok = WriteAll(fd, content);
-  if (ok && replacing) ok = fchmod(fd, info.st_mode & 07777) == 0;
-  if (ok) ok = fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
-  if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(tempPath.c_str());
-  return ok;
+  RemoveStaleTemporaries(folder, target.path);
+  std::string temporary;
+  int error = WriteUnnamed(folder, content, target, temporary);
+  if (error == kUnnamedUnsupported) error = WriteNamed(folder, content, target, temporary);
+  if (error != 0) return Failed(error);
+  if (rename(temporary.c_str(), target.path.c_str()) != 0) {
+    error = errno;
+    unlink(temporary.c_str());
+    return Failed(error);
+  }
+  SyncFolder(folder);
+  return Result::Success();
 }
 
 }  // namespace qv70

@@ -3,18 +3,36 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/result.h"
+
 namespace qv70 {
 
 // Replaces the file `path` with `content` so that a reader never sees a partly
 // written file and a failure never damages the previous one: the bytes go to a
 // new file in the same folder, every write, the flush to disk and the close are
-// checked, and only then is it renamed over `path` (a symbolic link is followed,
-// so the file it names is replaced). A new file gets the usual permissions
-// (0666 less the umask); a replaced one keeps its mode.
+// checked, and only then is it renamed over `path`. A new file gets the usual
+// permissions (0666 less the umask); a replaced one keeps its mode.
+//
+// A symbolic link is followed, so the file it names is replaced, but only when
+// every link on the way and that file belong to this user: a link someone else
+// planted in a shared folder never steers a save onto another file.
+//
+// The new file has no name while it is written where the file system allows
+// (O_TMPFILE); otherwise, and for the moment before the rename, it is
+// ".<name>.qv70-save-<pid>-<n>.tmp" beside the target. A save first removes
+// such files of the same target left by processes that no longer run (a save
+// killed midway), so they never pile up.
 //
 // Refused without touching anything: an empty path, a target that is not a
 // regular file, a target or folder that is read-only (no write permission bit,
-// or no write access for this process). Returns false on any failure.
-bool WriteFileAtomically(const std::string& path, std::string_view content);
+// or no write access for this process), a link as above. The failure's message
+// is the reason as the operator's second line (SaveFailureReason, or
+// save_message::kForeignLink for a link), empty when the usual first line
+// ("opened or read only") says it all.
+Result WriteFileAtomically(const std::string& path, std::string_view content);
+
+// What the save failure message adds for the error `error` (an errno value):
+// a full disk or quota; empty for the errors the first line already covers.
+std::string SaveFailureReason(int error);
 
 }  // namespace qv70

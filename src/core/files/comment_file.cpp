@@ -1,8 +1,8 @@
 #include "core/files/comment_file.h"
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+
+#include "core/platform/bounded_file.h"
 
 namespace qv70 {
 
@@ -39,35 +39,32 @@ std::string EncodeCommentFile(const std::string& text) {
   return out;
 }
 
-bool DecodeCommentFile(const std::string& bytes, std::string& text) {
-  text.clear();
-  if (bytes.empty()) return false;
+ResultOf<std::string> DecodeCommentFile(const std::string& bytes) {
+  using Decoded = ResultOf<std::string>;
+  if (bytes.empty()) return Decoded::Failure("no length prefix");
   std::size_t at = 1;
   std::uint64_t length = static_cast<unsigned char>(bytes[0]);
   if (length == 0xFF) {
-    if (bytes.size() < at + 2) return false;
+    if (bytes.size() < at + 2) return Decoded::Failure("length prefix cut short");
     length = LittleEndian(bytes, at, 2);
     at += 2;
     // 0xFFFE marks a wide-character string, which this file never holds.
-    if (length == 0xFFFE) return false;
+    if (length == 0xFFFE) return Decoded::Failure("wide-character string");
     if (length == 0xFFFF) {
-      if (bytes.size() < at + 4) return false;
+      if (bytes.size() < at + 4) return Decoded::Failure("length prefix cut short");
       length = LittleEndian(bytes, at, 4);
       at += 4;
     }
   }
-  if (length > bytes.size() - at) return false;
-  text.assign(bytes, at, static_cast<std::size_t>(length));
-  return true;
+  if (length > bytes.size() - at) return Decoded::Failure("fewer characters than the prefix announces");
+  return Decoded::Success(bytes.substr(at, static_cast<std::size_t>(length)));
 }
 
-bool ReadCommentFile(const std::string& path, std::string& text) {
-  text.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  return DecodeCommentFile(bytes, text);
+ResultOf<std::string> ReadCommentFile(const std::string& path) {
+  const BoundedFile file = ReadBoundedFile(path, kMaxSideFileSize);
+  if (file.state == FileState::Missing) return ResultOf<std::string>::Failure(path + " is missing");
+  if (file.state == FileState::Damaged) return ResultOf<std::string>::Failure(path + " " + file.problem);
+  return DecodeCommentFile(file.content);
 }
 
 }  // namespace qv70

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/platform/result.h"
+
 namespace qv70 {
 
 // Comment.inl beside the program holds one string, the report comment's RTF
@@ -11,13 +13,16 @@ namespace qv70 {
 
 std::string EncodeCommentFile(const std::string& text);
 
-// The comment held by `bytes`. False, with `text` empty, when the prefix is
-// cut short, announces more characters than the file holds, or is a form this
-// file never uses (the 16-bit value 0xFFFE). Bytes after the string are ignored.
-bool DecodeCommentFile(const std::string& bytes, std::string& text);
+// The comment held by `bytes`. A failure, with the value empty, when the prefix
+// is cut short, announces more characters than the file holds, or is a form
+// this file never uses (the 16-bit value 0xFFFE). Bytes after the string are
+// ignored.
+ResultOf<std::string> DecodeCommentFile(const std::string& bytes);
 
-// Reads and decodes the file at `path`. False, with `text` empty, when the file
-// cannot be read or does not hold a comment.
-bool ReadCommentFile(const std::string& path, std::string& text);
+// Reads and decodes the file at `path`. A failure, with the value empty, when
+// the file is missing, does not hold a comment, or is damaged: not a regular
+// file (a FIFO or a device is never read), larger than kMaxSideFileSize, or
+// unreadable. Never waits and never throws.
+ResultOf<std::string> ReadCommentFile(const std::string& path);
 
 }  // namespace qv70

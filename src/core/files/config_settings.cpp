@@ -15,7 +15,7 @@ void ReadNumberFormat(const SettingsFile& settings, ProgramState& state) {
 
 bool WriteNumberFormat(SettingsFile& settings, int decimal, int separator) {
   if (!settings.Exists()) return false;
-  bool ok = settings.Write("CUSTOMIZE", "DECIMAL", FormatText("%d", decimal));
+  bool ok = settings.Write("CUSTOMIZE", "DECIMAL", FormatText("%d", decimal)).ok;
   return settings.Write("CUSTOMIZE", "SEPARATOR", FormatText("%d", separator)) && ok;
 }
 
@@ -30,7 +30,7 @@ WindowRect ReadWindowRect(const SettingsFile& settings) {
 }
 
 bool WriteWindowRect(SettingsFile& settings, const WindowRect& rect) {
-  bool ok = settings.Write("WNDRECT", "LEFT", FormatText("%d", rect.left));
+  bool ok = settings.Write("WNDRECT", "LEFT", FormatText("%d", rect.left)).ok;
   ok = settings.Write("WNDRECT", "TOP", FormatText("%d", rect.top)) && ok;
   ok = settings.Write("WNDRECT", "RIGHT", FormatText("%d", rect.right)) && ok;
   return settings.Write("WNDRECT", "BOTTOM", FormatText("%d", rect.bottom)) && ok;

@@ -4,6 +4,7 @@
 
 #include "core/data/program_state.h"
 #include "core/files/data_file.h"
+#include "core/files/messages.h"
 #include "core/platform/environment.h"
 #include "core/platform/ui_services.h"
 
@@ -26,13 +27,12 @@ bool SaveDataFile(ProgramState& state, UiServices& ui) {
   // Letter case matters: "DATA.CSV" still gets ".csv" appended.
   if (path.find(".csv") == std::string::npos) path += ".csv";
 
-  if (FileExists(path) &&
-      ui.ShowMessage("Do you want to replace file?", "File Replace", MessageButtons::YesNo,
-                     MessageIcon::Question) != MessageAnswer::Yes)
+  if (FileExists(path) && ui.ShowMessage(save_message::kReplaceQuestion, save_message::kReplaceCaption,
+                                         MessageButtons::YesNo, MessageIcon::Question) != MessageAnswer::Yes)
     return false;
 
   // The old file is replaced only once the new one is completely written.
-  FileOutcome outcome = WriteDataFile(path, state.tables, state.numberFormat);
+  Result outcome = WriteDataFile(path, state.tables, state.numberFormat);
   if (!outcome.ok) {
     ui.ShowMessage(outcome.message, kSaveCaption, MessageButtons::Ok, MessageIcon::None);
     return false;
@@ -43,7 +43,7 @@ bool SaveDataFile(ProgramState& state, UiServices& ui) {
 
 bool OpenDataFile(ProgramState& state, UiServices& ui, const std::function<void()>& refreshView) {
   if (state.tables.dataState == DataState::Unsaved) {
-    MessageAnswer answer = ui.ShowMessage("Do you want to save data?", "Data save",
+    MessageAnswer answer = ui.ShowMessage(save_message::kSaveDataQuestion, save_message::kSaveDataCaption,
                                           MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::Cancel) return false;
     if (answer == MessageAnswer::Yes && !SaveDataFile(state, ui)) return false;
@@ -52,7 +52,7 @@ bool OpenDataFile(ProgramState& state, UiServices& ui, const std::function<void(
   std::string path;
   if (!ui.AskOpenFileName(DataFileDialog(), path)) return false;
 
-  FileOutcome outcome = ReadDataFile(path, state.tables);
+  Result outcome = ReadDataFile(path, state.tables);
   if (!outcome.ok) {
     ui.ShowMessage(outcome.message, kOpenCaption, MessageButtons::Ok, MessageIcon::None);
     return false;

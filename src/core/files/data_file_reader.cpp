@@ -1,35 +1,31 @@
 #include "core/files/data_file.h"
 
-#include <sys/stat.h>
-
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "core/data/record_tables.h"
+#include "core/data/values.h"
 #include "core/files/data_file_layout.h"
+#include "core/files/messages.h"
+#include "core/platform/bounded_file.h"
 #include "core/platform/environment.h"
 
 namespace qv70 {
 
 namespace open_message {
 
-std::string FileNotFound(const std::string& path) {
-  return "The file \"" + path + "\" is not found.Please verify the correct file name was given.";
+std::string GroupCountOutOfRange(char group, int count, int limit) {
+  return FormatText("Count out of range: group %c has %d records (0 to %d).", group, count, limit);
 }
 
-std::string FileNotReadable(const std::string& path) {
-  return "The file \"" + path + "\" cannot be read.";
+std::string SetCountOutOfRange(int set, int count, int limit) {
+  return FormatText("Count out of range: set L%d has %d samples (0 to %d).", set, count, limit);
 }
 
 }  // namespace open_message
 
 namespace {
-
-// No data file comes near this; anything larger is not one of ours and would
-// only cost memory.
-constexpr long kMaxFileSize = 64L * 1024 * 1024;
 
 bool Contains(std::string_view line, std::string_view text) {
   return line.find(text) != std::string_view::npos;
@@ -64,14 +60,8 @@ bool ReadCounts(std::string_view line, char separator, CountList& counts, std::s
     const bool group = i < kGroupCount;
     const int limit = group ? kRecordsPerGroup : kMaxSamples;
     if (value < 0 || value > limit) {
-      char text[160];
-      if (group)
-        std::snprintf(text, sizeof text, "Count out of range: group %c has %d records (0 to %d).",
-                      GroupLetter(i), value, limit);
-      else
-        std::snprintf(text, sizeof text, "Count out of range: set L%d has %d samples (0 to %d).",
-                      i - kGroupCount, value, limit);
-      message = text;
+      message = group ? open_message::GroupCountOutOfRange(GroupLetter(i), value, limit)
+                      : open_message::SetCountOutOfRange(i - kGroupCount, value, limit);
       return false;
     }
     counts[static_cast<size_t>(i)] = value;
@@ -89,7 +79,7 @@ class Reader {
   Reader(std::string_view content, RecordTables& tables, InstrumentInfo& info)
       : lines_(content), tables_(tables), loaded_(tables.Copy(RecordCopy::Loaded)), info_(info) {}
 
-  FileOutcome Run() {
+  Result Run() {
     tables_.ClearLoadedCopy();
     std::string_view tag = lines_.Next();
     if (!Contains(tag, kNameTag)) return Fail(open_message::kNotEnglishVersion);
@@ -97,12 +87,12 @@ class Reader {
   }
 
  private:
-  static FileOutcome Fail(std::string message) { return FileOutcome::Failure(std::move(message)); }
+  static Result Fail(std::string message) { return Result::Failure(std::move(message)); }
 
   // Reads a line and tells whether it contains `text`.
   bool NextContains(std::string_view text) { return Contains(lines_.Next(), text); }
 
-  FileOutcome ReadCurrentLayout() {
+  Result ReadCurrentLayout() {
     lines_.Next();
     if (!NextContains(section::kCounts)) return Fail(open_message::kLackDatanum);
 
@@ -172,10 +162,10 @@ class Reader {
     std::string step[1];
     SplitFields(lines_.Next(), sep, step, 1, false);
     SetStepInterval(step[0]);
-    return FileOutcome::Success();
+    return Result::Success();
   }
 
-  FileOutcome ReadOlderLayout() {
+  Result ReadOlderLayout() {
     if (!NextContains(section::kCounts)) return Fail(open_message::kLackDatanum);
     CountList counts{};
     std::string message;
@@ -232,7 +222,7 @@ class Reader {
     ReadPiTimes(lines_.Next(), ',');
     if (!SectionWithinTwoLines(section::kStep)) return Fail(open_message::kLackStep);
     SetStepInterval(WithoutLastCharacter(lines_.Next()));
-    return FileOutcome::Success();
+    return Result::Success();
   }
 
   // Older files list only what the instrument held: a group or set whose count
@@ -299,32 +289,6 @@ class Reader {
   InstrumentInfo& info_;
 };
 
-// The whole file, or false when it is not a regular file or cannot be read.
-bool ReadWholeFile(const std::string& path, std::string& content) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize)
-    return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  content.clear();
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    content.append(buffer, got);
-    if (got < sizeof buffer) {
-      ok = std::ferror(file) == 0;
-      break;
-    }
-    if (content.size() > static_cast<size_t>(kMaxFileSize)) {
-      ok = false;
-      break;
-    }
-  }
-  std::fclose(file);
-  return ok;
-}
-
 }  // namespace
 
 bool IsSetLabel(std::string_view number, int set) {
@@ -343,17 +307,17 @@ bool IdentificationReadsBack(const std::string& idn) {
   return true;
 }
 
-FileOutcome ParseDataFile(std::string_view content, RecordTables& tables, InstrumentInfo& info) {
+Result ParseDataFile(std::string_view content, RecordTables& tables, InstrumentInfo& info) {
   return Reader(content, tables, info).Run();
 }
 
-FileOutcome ReadDataFile(const std::string& path, RecordTables& tables) {
-  if (!FileExists(path)) return FileOutcome::Failure(open_message::FileNotFound(path));
-  std::string content;
-  if (!ReadWholeFile(path, content)) return FileOutcome::Failure(open_message::FileNotReadable(path));
+Result ReadDataFile(const std::string& path, RecordTables& tables) {
+  if (!FileExists(path)) return Result::Failure(open_message::FileNotFound(path));
+  const BoundedFile file = ReadBoundedFile(path, kMaxDataFileSize);
+  if (file.state != FileState::Read) return Result::Failure(open_message::FileNotReadable(path));
 
   InstrumentInfo info;
-  FileOutcome outcome = ParseDataFile(content, tables, info);
+  Result outcome = ParseDataFile(file.content, tables, info);
   if (!outcome.ok) return outcome;
   tables.info = std::move(info);
   tables.dataState = DataState::Saved;

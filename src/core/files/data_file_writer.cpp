@@ -6,6 +6,7 @@
 #include "core/data/record_tables.h"
 #include "core/files/atomic_file.h"
 #include "core/files/data_file_layout.h"
+#include "core/files/messages.h"
 
 namespace qv70 {
 
@@ -148,19 +149,14 @@ class Writer {
 
 }  // namespace
 
-std::string SaveFailedMessage(const std::string& path) {
-  return path + " .The File is opened or read only!Can not be saved!";
-}
-
 std::string FormatDataFile(const RecordTables& tables, const NumberFormat& format) {
   return Writer(tables, format).Run();
 }
 
-FileOutcome WriteDataFile(const std::string& path, const RecordTables& tables,
-                          const NumberFormat& format) {
-  if (!WriteFileAtomically(path, FormatDataFile(tables, format)))
-    return FileOutcome::Failure(SaveFailedMessage(path));
-  return FileOutcome::Success();
+Result WriteDataFile(const std::string& path, const RecordTables& tables, const NumberFormat& format) {
+  Result written = WriteFileAtomically(path, FormatDataFile(tables, format));
+  if (!written) return Result::Failure(save_message::Failed(path, written.message));
+  return written;
 }
 
 }  // namespace qv70

@@ -1,13 +1,11 @@
 #include "core/files/settings_file.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <new>
 #include <vector>
 
 #include "core/data/values.h"
+#include "core/files/atomic_file.h"
+#include "core/platform/bounded_file.h"
 #include "core/platform/environment.h"
 
 namespace qv70 {
@@ -19,14 +17,14 @@ struct Line {
   std::string ending;  // "\r\n", "\n" or "" for a last line without one
 };
 
-std::vector<Line> ReadLines(const std::string& path, bool& readable) {
+struct Lines {
+  FileState state = FileState::Missing;
+  std::string problem;  // why the file is damaged
   std::vector<Line> lines;
-  std::ifstream in(path, std::ios::binary);
-  readable = static_cast<bool>(in);
-  if (!readable) return lines;
-  std::ostringstream content;
-  content << in.rdbuf();
-  const std::string all = content.str();
+};
+
+std::vector<Line> SplitLines(const std::string& all) {
+  std::vector<Line> lines;
   size_t start = 0;
   while (start < all.size()) {
     size_t end = all.find('\n', start);
@@ -46,6 +44,22 @@ std::vector<Line> ReadLines(const std::string& path, bool& readable) {
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+// The file's lines, or why it is damaged: not a regular file, larger than
+// kMaxSideFileSize, unreadable, or holding a NUL byte (no text file does). A
+// damaged file reads as empty and is never rewritten, so the settings it may
+// still hold are not lost to a fresh file.
+Lines ReadLines(const std::string& path) {
+  BoundedFile file = ReadBoundedFile(path, kMaxSideFileSize);
+  if (file.state == FileState::Read && file.content.find('\0') != std::string::npos)
+    return {FileState::Damaged, "holds a NUL byte, so it is no text file", {}};
+  if (file.state != FileState::Read) return {file.state, std::move(file.problem), {}};
+  try {
+    return {FileState::Read, {}, SplitLines(file.content)};
+  } catch (const std::bad_alloc&) {
+    return {FileState::Damaged, "cannot be read: out of memory", {}};
+  }
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
@@ -130,19 +144,10 @@ void EndLine(Line& line) {
 
 bool HasLineEnd(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
-bool WriteAll(const std::string& path, const std::vector<Line>& lines) {
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = true;
-  for (const Line& line : lines) {
-    ok = ok && std::fwrite(line.text.data(), 1, line.text.size(), file) == line.text.size();
-    ok = ok && std::fwrite(line.ending.data(), 1, line.ending.size(), file) == line.ending.size();
-  }
-  ok = (std::fclose(file) == 0) && ok;
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporary.c_str());
-  return false;
+std::string JoinLines(const std::vector<Line>& lines) {
+  std::string all;
+  for (const Line& line : lines) all += line.text + line.ending;
+  return all;
 }
 
 }  // namespace
@@ -155,9 +160,8 @@ bool SettingsFile::Exists() const { return FileExists(path_); }
 
 std::string SettingsFile::Read(const std::string& section, const std::string& key,
                                const std::string& defaultValue) const {
-  bool readable = false;
-  std::vector<Line> lines = ReadLines(path_, readable);
-  Position position = Find(lines, section, key);
+  const Lines file = ReadLines(path_);
+  Position position = Find(file.lines, section, key);
   std::string value = position.keyLine >= 0 ? position.value : defaultValue;
   if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
   return value;
@@ -168,17 +172,17 @@ int SettingsFile::ReadInt(const std::string& section, const std::string& key, in
   return TextToInt(text);
 }
 
-bool SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value) {
+Result SettingsFile::Write(const std::string& section, const std::string& key, const std::string& value) {
   const std::string sectionName = Trim(section);
   const std::string keyName = Trim(key);
   if (sectionName.empty() || keyName.empty() || HasLineEnd(section) || HasLineEnd(key) ||
       HasLineEnd(value) || sectionName.find(']') != std::string::npos ||
       keyName.find('=') != std::string::npos || keyName[0] == '[' || IsComment(keyName))
-    return false;
+    return Result::Failure("a name or the value would break the line layout");
 
-  bool readable = false;
-  std::vector<Line> lines = ReadLines(path_, readable);
-  if (!readable && FileExists(path_)) return false;  // present but unreadable: do not replace it
+  Lines file = ReadLines(path_);
+  if (file.state == FileState::Damaged) return Result::Failure(path_ + " " + file.problem);
+  std::vector<Line>& lines = file.lines;
 
   const Line entry{keyName + "=" + value, "\r\n"};
   Position position = Find(lines, sectionName, keyName);
@@ -194,7 +198,7 @@ bool SettingsFile::Write(const std::string& section, const std::string& key, con
       lines.push_back(entry);
     }
   }
-  return WriteAll(path_, lines);
+  return WriteFileAtomically(path_, JoinLines(lines));
 }
 
 }  // namespace qv70

@@ -2,12 +2,19 @@
 
 #include <string>
 
+#include "core/platform/result.h"
+
 namespace qv70 {
 
 // Config.ini beside the executable: "[SECTION]" lines and "key=value" lines.
 // Section and key names match without regard to case, with surrounding blanks
 // ignored. A rewrite keeps every other line of the file as it was; lines this
 // class adds end with CR LF. Reads return at most 254 characters.
+//
+// A file that is there but cannot be a settings file is damaged: not a regular
+// file, larger than kMaxSideFileSize (core/platform/bounded_file.h), unreadable,
+// or holding a NUL byte. It reads as empty (every default) and is never
+// rewritten. Nothing here waits on a FIFO or reads a device.
 class SettingsFile {
  public:
   static constexpr size_t kMaxValueLength = 254;
@@ -25,10 +32,11 @@ class SettingsFile {
   // The value read with atoi (unreadable text gives 0).
   int ReadInt(const std::string& section, const std::string& key, int defaultValue) const;
 
-  // Writes the value, creating the file, the section or the key when needed.
-  // False when the file cannot be written, or when a name or the value would
-  // break the line layout (a line end, or "=" or "]" in a name).
-  bool Write(const std::string& section, const std::string& key, const std::string& value);
+  // Writes the value through WriteFileAtomically, creating the file, the
+  // section or the key when needed. A failure when the file is damaged or
+  // cannot be written, or when a name or the value would break the line layout
+  // (a line end, or "=" or "]" in a name).
+  Result Write(const std::string& section, const std::string& key, const std::string& value);
 
  private:
   std::string path_;

@@ -5,15 +5,14 @@
 
 #include "core/data/values.h"
 #include "core/files/data_file.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/protocol.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/ui_services.h"
 
 namespace qv70 {
 
-namespace {
-constexpr const char* kEquipmentUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-}  // namespace
+using namespace instrument_message;
 
 DownloadJob::DownloadJob(UsbLink& link, RecordTables& tables, UiServices& ui, Callbacks callbacks)
     : link_(link), tables_(tables), ui_(ui), callbacks_(std::move(callbacks)) {
@@ -41,7 +40,7 @@ DownloadJob::Outcome DownloadJob::SelectData() {
     if (!Exchange(CountCommand(), reply)) {
       // Silence is no answer: reading it as twenty zeros would tell the operator
       // the instrument is empty.
-      ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
+      ui_.ShowMessage(kEquipmentUnusual, kObtainDataCaption, MessageButtons::Ok, MessageIcon::Warning);
       link_.ClosePipes();
       return Outcome::Stay;
     }
@@ -93,28 +92,55 @@ void DownloadJob::Reselect() {
   SetStatus(std::string(kSelectNumberText) + "0");
 }
 
-DownloadJob::Outcome DownloadJob::ObtainData() {
-  SetProgress(0);
-  int tickedBoxes = 0;
-  for (bool ticked : ticked_) tickedBoxes += ticked ? 1 : 0;
-  if (tickedBoxes == 0) {
-    ui_.ShowMessage("You havent't selected data!", "Warning", MessageButtons::Ok,
-                    MessageIcon::Information);
-    return Outcome::Stay;
-  }
-  if (!link_.CheckInstrument() || !link_.OpenPipes()) return Outcome::Close;
+DownloadJob::Selection DownloadJob::TickedSelection() const {
+  Selection selection;
+  for (int g = 0; g < kGroupCount; ++g) selection.groups[g] = ticked_[g];
+  for (int s = 0; s < kSetCount; ++s) selection.sets[s] = ticked_[kGroupCount + s];
+  return selection;
+}
 
-  for (int i = 0; i < kBoxCount; ++i) {
-    if (!ticked_[i]) buffer_.counts[i] = 0;
+DownloadJob::Selection DownloadJob::CountedSelection() const {
+  Selection selection;
+  for (int g = 0; g < kGroupCount; ++g) selection.groups[g] = buffer_.counts[g] > 0;
+  for (int s = 0; s < kSetCount; ++s) selection.sets[s] = buffer_.counts[kGroupCount + s] > 0;
+  return selection;
+}
+
+DownloadJob::Outcome DownloadJob::ObtainData() {
+  const Result result = Download(TickedSelection());
+  Report(result);
+  return result.outcome;
+}
+
+void DownloadJob::Report(const Result& result) {
+  ui_.Tell(result.message);
+  if (result.brokeOff) SetProgress(0);
+}
+
+DownloadJob::Result DownloadJob::Download(const Selection& selection) {
+  SetProgress(0);
+  int chosen = 0;
+  for (bool group : selection.groups) chosen += group ? 1 : 0;
+  for (bool set : selection.sets) chosen += set ? 1 : 0;
+  if (chosen == 0) {
+    return {Outcome::Stay, {kNothingSelected, kWarningCaption, MessageIcon::Information}};
+  }
+  if (!link_.CheckInstrument() || !link_.OpenPipes()) return {Outcome::Close, {}};
+
+  for (int g = 0; g < kGroupCount; ++g) {
+    if (!selection.groups[g]) buffer_.counts[g] = 0;
+  }
+  for (int s = 0; s < kSetCount; ++s) {
+    if (!selection.sets[s]) buffer_.counts[kGroupCount + s] = 0;
   }
   SetProgressVisible(true);
-  const int step = 100 / tickedBoxes;
+  const int step = 100 / chosen;
   buffer_.Clear();
 
   bool ok = true;
   std::string reply;
   for (int g = 0; g < kGroupCount; ++g) {
-    if (!ticked_[g] || !ok) {
+    if (!selection.groups[g] || !ok) {
       buffer_.counts[g] = 0;
       continue;
     }
@@ -129,7 +155,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   }
   for (int s = 0; s < kSetCount; ++s) {
     const int box = kGroupCount + s;
-    if (!ticked_[box] || !ok) {
+    if (!selection.sets[s] || !ok) {
       buffer_.counts[box] = 0;
       continue;
     }
@@ -148,7 +174,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
     }
     SetProgress(progress_ + step);
   }
-  if (!ok) return FailDownload();
+  if (!ok) return BrokenOff();
 
   // The instrument texts reach the tables only with the records and sets.
   InstrumentInfo info = tables_.info;
@@ -156,7 +182,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   info.idn = ParseTextReply(reply);
   // Unchecked before, an empty or "NG" identification made the saved file
   // one that no open accepts.
-  if (!IdentificationReadsBack(info.idn)) return FailDownload();
+  if (!IdentificationReadsBack(info.idn)) return BrokenOff();
   Exchange(SerialCommand(), reply);
   info.serialNumber = ParseTextReply(reply);
   Exchange(PiQueryCommand(), reply);
@@ -167,22 +193,19 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   info.stepInterval = ParseStepReply(reply);
   info.stepIntervalUnit = StepIntervalUnit(info.stepInterval);
 
-  std::array<bool, kSetCount> setsChosen{};
-  for (int s = 0; s < kSetCount; ++s) setsChosen[s] = ticked_[kGroupCount + s];
-  buffer_.FinishDownload(tables_, setsChosen);
+  buffer_.FinishDownload(tables_, selection.sets);
   tables_.info = info;
 
   SetProgress(100);
-  ui_.ShowMessage("All data have been received,please check the data!", "Data Receive",
-                  MessageButtons::Ok, MessageIcon::None);
   tables_.dataState = DataState::Unsaved;
-  return Outcome::Downloaded;
+  return {Outcome::Downloaded,
+          {kAllReceived, kDataReceiveCaption, MessageIcon::None}};
 }
 
-DownloadJob::Outcome DownloadJob::FailDownload() {
-  ui_.ShowMessage(kEquipmentUnusual, "Obtain Data", MessageButtons::Ok, MessageIcon::Warning);
-  SetProgress(0);
-  return Outcome::Close;
+DownloadJob::Result DownloadJob::BrokenOff() {
+  Result failed{Outcome::Close, {kEquipmentUnusual, kObtainDataCaption, MessageIcon::Warning}};
+  failed.brokeOff = true;
+  return failed;
 }
 
 void DownloadJob::Finish() {

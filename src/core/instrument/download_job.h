@@ -7,11 +7,11 @@
 
 #include "core/data/record_tables.h"
 #include "core/instrument/download_buffer.h"
+#include "core/platform/ui_services.h"
 
 namespace qv70 {
 
 class RecordTables;
-class UiServices;
 class UsbLink;
 
 // The Obtain Data dialog's work without the window: the count query, the 20
@@ -24,11 +24,13 @@ class UsbLink;
 // state into its controls (after each call, or from the callbacks) and turns
 // each Outcome into staying open or closing.
 //
-// Failure: every message (from the link or the job) goes through UiServices and
-// the result says whether the dialog stays or closes. A failed download leaves
-// RecordTables exactly as it was. Besides an empty reply, a logging reply that
-// is not headed by its set's label and an identification the data file reader
-// would refuse fail the download: what it ends in must open again.
+// Failure: the link tells its own failures (no instrument, pipes that do not
+// open) through UiServices. Download returns what it has to tell with its
+// outcome and shows nothing; the dialog-shaped calls show it. A failed
+// download leaves RecordTables exactly as it was. Besides an empty reply, a
+// logging reply that is not headed by its set's label and an identification
+// the data file reader would refuse fail the download like a broken exchange:
+// what it ends in must open again.
 class DownloadJob {
  public:
   struct Callbacks {
@@ -51,6 +53,20 @@ class DownloadJob {
 
   static constexpr int kBoxCount = kCountListSize;
 
+  // The memory groups and logging sets one download fetches.
+  struct Selection {
+    std::array<bool, kGroupCount> groups{};
+    std::array<bool, kSetCount> sets{};
+  };
+
+  // How a download ended and what to tell the operator about it.
+  struct Result {
+    Outcome outcome = Outcome::Stay;
+    OperatorMessage message;  // empty when the link has told already
+    // An exchange failed part-way: once told, the progress goes back to 0.
+    bool brokeOff = false;
+  };
+
   DownloadJob(UsbLink& link, RecordTables& tables, UiServices& ui, Callbacks callbacks = {});
 
   // "Select Data": the count query. An instrument that answers it with nothing
@@ -64,8 +80,22 @@ class DownloadJob {
   void SelectAll();
   // "Reselection": unticks every box.
   void Reselect();
-  // "Obtain Data": the download.
+  // "Obtain Data": Download of the ticked boxes, its message shown (Report).
   Outcome ObtainData();
+
+  // The download itself, for callers with or without a dialog, after a count
+  // query: the progress starts at 0; an empty selection is refused ("You
+  // havent't selected data!", the dialog stays); otherwise every chosen group
+  // (all ten records, whatever its count) and set is fetched, then the
+  // instrument texts, and the tables take the new data as unsaved. Counts of
+  // what was not chosen become 0.
+  Result Download(const Selection& selection);
+  // What the dialog does with a result: shows its message, and after a
+  // download that broke off takes the progress back to 0.
+  void Report(const Result& result);
+  // The boxes ticked now, and every box with a count above 0 ("Select All").
+  Selection TickedSelection() const;
+  Selection CountedSelection() const;
   // "Cancel", or the dialog ending for any reason: closes the pipes (once) and
   // empties the status line.
   void Finish();
@@ -89,15 +119,12 @@ class DownloadJob {
   // The caption a box starts with: "Group A".."Group P", "Data Lr0".."Data Lr9".
   static std::string BaseCaption(int index);
 
-  // "Obtain Data        Select Number:" (eight blanks) and "... Data Total:".
-  static constexpr const char* kSelectNumberText = "Obtain Data        Select Number:";
-  static constexpr const char* kDataTotalText = "Obtain Data        Data Total:";
-
  private:
   bool Exchange(const std::string& command, std::string& reply);
-  // A reply that failed: "The equipment is unusual,..." (caption "Obtain
-  // Data"), the progress back to 0, the tables as they were.
-  Outcome FailDownload();
+  // A reply that failed part-way: "The equipment is unusual,..." (caption
+  // "Obtain Data") to tell, the progress back to 0 once told, the tables as
+  // they were.
+  static Result BrokenOff();
   void SetStatus(std::string text);
   void SetProgress(int position);
   void SetProgressVisible(bool visible);

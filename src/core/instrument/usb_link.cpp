@@ -2,14 +2,13 @@
 
 #include <cstring>
 
+#include "core/instrument/messages.h"
 #include "core/platform/ui_services.h"
 
 namespace qv70 {
 
 namespace {
-constexpr const char* kNoInstrument = "No instrument have been detected!";
-constexpr const char* kEquipmentUnusual = "The equipment is unusual,Please restart the equipment(QV70).";
-constexpr const char* kWarningCaption = "Warning";
+using namespace instrument_message;
 constexpr std::uint32_t kChunkSize = 64;
 // An instrument that never stops sending must not keep the link reading for
 // ever once its reply has already overflowed; what is left is abandoned.

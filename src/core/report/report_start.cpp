@@ -1,6 +1,7 @@
 #include "core/report/report_start.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/files/comment_file.h"
 #include "core/files/settings_file.h"
@@ -18,7 +19,7 @@ void ReadReportInfo(const SettingsFile& settings, ReportInfoTexts& texts) {
 
 bool WriteReportInfo(SettingsFile& settings, const ReportInfoTexts& texts) {
   if (!settings.Exists()) return false;
-  bool ok = settings.Write("INFO", "COMPANYNAME", texts.companyName);
+  bool ok = settings.Write("INFO", "COMPANYNAME", texts.companyName).ok;
   ok = settings.Write("INFO", "AUTHOR", texts.author) && ok;
   ok = settings.Write("INFO", "PICPATCH", texts.picturePath) && ok;
   return settings.Write("INFO", "OPERATION", texts.itemFlags) && ok;
@@ -28,9 +29,13 @@ ReportStart LoadReportStart(const Environment& environment) {
   ReportStart start;
   ReadReportInfo(SettingsFile::InDirectory(environment.programDirectory), start.info);
   const std::string commentPath = JoinPath(environment.programDirectory, "Comment.inl");
-  // The file holds the comment behind a length prefix; one that is cut short
-  // leaves the comment empty.
-  if (FileExists(commentPath)) start.commentLoaded = ReadCommentFile(commentPath, start.comment);
+  // The file holds the comment behind a length prefix; one that is cut short,
+  // or a file that is damaged, leaves the comment empty.
+  if (FileExists(commentPath)) {
+    ResultOf<std::string> comment = ReadCommentFile(commentPath);
+    start.commentLoaded = comment.ok;
+    start.comment = std::move(comment.value);
+  }
   const std::time_t now = environment.clock ? environment.clock->Now() : std::time(nullptr);
   start.dateText = ReportDateText(now);
   return start;

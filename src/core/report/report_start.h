@@ -30,8 +30,9 @@ struct ReportStart {
 };
 
 // The start values as a new view reads them from the program directory: a
-// missing Config.ini leaves the texts empty, a missing or cut-short Comment.inl
-// leaves the comment empty and not loaded.
+// missing or damaged Config.ini leaves the texts empty, a missing, cut-short or
+// damaged Comment.inl (see ReadCommentFile) leaves the comment empty and not
+// loaded.
 ReportStart LoadReportStart(const Environment& environment);
 
 // Today's date as the report shows it: "%d-%d-%d" of year, month and day.

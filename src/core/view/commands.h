@@ -32,8 +32,6 @@ inline constexpr const char* kAlreadyOpenText =
 inline constexpr const char* kAlreadyOpenCaption = "Error";
 inline constexpr const char* kInstanceLockName = "QV70Software";
 inline constexpr const char* kVersionText = "V2.01";
-inline constexpr const char* kSaveDataQuestion = "Do you want to save data?";
-inline constexpr const char* kSaveDataCaption = "Data save";
 inline constexpr const char* kPreviewTitle = "Set Report";
 inline constexpr const char* kHelpFile = "Help/QV70Help.chm";
 

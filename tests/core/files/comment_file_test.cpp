@@ -36,9 +36,9 @@ TEST(CommentFile, PrefixSizeFollowsTheLength) {
     const std::string encoded = EncodeCommentFile(text);
     EXPECT_EQ(encoded.substr(0, row.prefix.size()), row.prefix) << row.name;
     EXPECT_EQ(encoded.size(), row.prefix.size() + row.length) << row.name;
-    std::string decoded = "stale";
-    EXPECT_TRUE(DecodeCommentFile(encoded, decoded)) << row.name;
-    EXPECT_EQ(decoded, text) << row.name;
+    const ResultOf<std::string> decoded = DecodeCommentFile(encoded);
+    EXPECT_TRUE(decoded.ok) << row.name;
+    EXPECT_EQ(decoded.value, text) << row.name;
   }
 }
 
@@ -60,26 +60,26 @@ TEST(CommentFile, DecodesWhatTheFileHolds) {
       {"wide-character marker", Bytes({0xFF, 0xFE, 0xFF, 0x02}) + "ab", false, ""},
   };
   for (const auto& row : rows) {
-    std::string text = "stale";
-    EXPECT_EQ(DecodeCommentFile(row.bytes, text), row.ok) << row.name;
-    EXPECT_EQ(text, row.text) << row.name;
+    const ResultOf<std::string> decoded = DecodeCommentFile(row.bytes);
+    EXPECT_EQ(decoded.ok, row.ok) << row.name;
+    EXPECT_EQ(decoded.value, row.text) << row.name;
   }
 }
 
 TEST(CommentFile, ReadsTheFileBesideTheProgram) {
   test::TempDir dir;
   const std::string path = dir.File("Comment.inl");
-  std::string text = "stale";
-  EXPECT_FALSE(ReadCommentFile(path, text));
-  EXPECT_EQ(text, "");
+  EXPECT_FALSE(ReadCommentFile(path).ok);
+  EXPECT_EQ(ReadCommentFile(path).value, "");
 
   const std::string rtf = "{\\rtf1 Tested at 500 V}";
   {
     std::ofstream out(path, std::ios::binary);
     out << EncodeCommentFile(rtf);
   }
-  EXPECT_TRUE(ReadCommentFile(path, text));
-  EXPECT_EQ(text, rtf);
+  const ResultOf<std::string> read = ReadCommentFile(path);
+  EXPECT_TRUE(read.ok) << read.message;
+  EXPECT_EQ(read.value, rtf);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include "core/data/program_state.h"
 #include "core/files/data_file.h"
 #include "core/files/data_file_commands.h"
+#include "core/files/messages.h"
 #include "core/platform/scripted_ui_services.h"
 #include "support/data_file_test_support.h"
-#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
@@ -110,8 +110,8 @@ TEST(SaveDataFile, AsksBeforeReplacingAFile) {
     ui.answers.push_back(c.answer);
     EXPECT_EQ(SaveDataFile(state, ui), c.written) << c.name;
     ASSERT_EQ(ui.messages.size(), 1u) << c.name;
-    EXPECT_TRUE(SameMessage(ui.messages[0], "Do you want to replace file?", "File Replace", MessageButtons::YesNo,
-                            MessageIcon::Question))
+    EXPECT_TRUE(SameMessage(ui.messages[0], save_message::kReplaceQuestion, save_message::kReplaceCaption,
+                            MessageButtons::YesNo, MessageIcon::Question))
         << c.name;
     EXPECT_EQ(ReadWholeFile(path) == "previous contents", !c.written) << c.name;
     EXPECT_EQ(state.tables.dataState, c.written ? DataState::Saved : DataState::Unsaved) << c.name;
@@ -148,8 +148,8 @@ TEST(SaveDataFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
     ui.saveNames.push_back(path);
     EXPECT_FALSE(SaveDataFile(state, ui)) << c.name;
     ASSERT_FALSE(ui.messages.empty()) << c.name;
-    EXPECT_TRUE(SameMessage(ui.messages.back(), path + " .The File is opened or read only!Can not be saved!",
-                            "File save", MessageButtons::Ok, MessageIcon::None))
+    EXPECT_TRUE(SameMessage(ui.messages.back(), save_message::Failed(path), kSaveCaption, MessageButtons::Ok,
+                            MessageIcon::None))
         << c.name;
     EXPECT_EQ(state.tables.dataState, DataState::Unsaved) << c.name;
     if (c.fileExists)
@@ -172,7 +172,7 @@ TEST(SaveDataFile, AFolderNamedLikeTheFileIsNotReplaced) {
   ui.saveNames.push_back(path);
   ui.answers.push_back(MessageAnswer::Yes);
   EXPECT_FALSE(SaveDataFile(state, ui));
-  EXPECT_EQ(ui.messages.back().text, path + " .The File is opened or read only!Can not be saved!");
+  EXPECT_EQ(ui.messages.back().text, save_message::Failed(path));
 }
 
 TEST(SaveDataFile, FileNameIsNeverUsedAsAFormat) {
@@ -184,7 +184,7 @@ TEST(SaveDataFile, FileNameIsNeverUsedAsAFormat) {
   ScriptedUiServices ui;
   ui.saveNames.push_back(path);
   EXPECT_FALSE(SaveDataFile(state, ui));
-  EXPECT_EQ(ui.messages.back().text, path + " .The File is opened or read only!Can not be saved!");
+  EXPECT_EQ(ui.messages.back().text, save_message::Failed(path));
   chmod(folder.c_str(), 0755);
 }
 
@@ -240,7 +240,7 @@ TEST(OpenDataFile, AsksToSaveUnsavedDataFirst) {
     EXPECT_EQ(refreshed, c.opened ? 1 : 0) << c.name;
     if (c.stateBefore == DataState::Unsaved) {
       ASSERT_FALSE(ui.messages.empty()) << c.name;
-      EXPECT_TRUE(SameMessage(ui.messages[0], test::kSaveQuestion, "Data save",
+      EXPECT_TRUE(SameMessage(ui.messages[0], save_message::kSaveDataQuestion, save_message::kSaveDataCaption,
                               MessageButtons::YesNoCancel, MessageIcon::Question))
           << c.name;
     } else {
@@ -268,9 +268,9 @@ TEST(OpenDataFile, ShowsRefusalsAsFileOpenMessages) {
     std::string text;
   };
   const std::vector<Case> cases = {
-      {missing, "The file \"" + missing + "\" is not found.Please verify the correct file name was given."},
-      {dir.File("plain.csv"), "The file isn't the English version of ZAVELQV70"},
-      {dir.path(), "The file \"" + dir.path() + "\" cannot be read."},
+      {missing, open_message::FileNotFound(missing)},
+      {dir.File("plain.csv"), open_message::kNotEnglishVersion},
+      {dir.path(), open_message::FileNotReadable(dir.path())},
   };
   for (const auto& c : cases) {
     ProgramState state;
@@ -279,7 +279,8 @@ TEST(OpenDataFile, ShowsRefusalsAsFileOpenMessages) {
     bool refreshed = false;
     EXPECT_FALSE(OpenDataFile(state, ui, [&] { refreshed = true; })) << c.path;
     ASSERT_EQ(ui.messages.size(), 1u) << c.path;
-    EXPECT_TRUE(SameMessage(ui.messages[0], c.text, "File Open", MessageButtons::Ok, MessageIcon::None)) << c.path;
+    EXPECT_TRUE(SameMessage(ui.messages[0], c.text, kOpenCaption, MessageButtons::Ok, MessageIcon::None))
+        << c.path;
     EXPECT_FALSE(refreshed);
     EXPECT_EQ(state.tables.dataState, DataState::NoData);
   }

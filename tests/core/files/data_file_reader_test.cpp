@@ -6,6 +6,7 @@
 
 #include "core/data/program_state.h"
 #include "core/files/data_file.h"
+#include "core/files/messages.h"
 #include "support/data_file_test_support.h"
 
 namespace qv70 {
@@ -45,64 +46,90 @@ TEST(ReadDataFile, RefusesEachBrokenSectionAndKeepsTheWorkingData) {
   const std::string semicolon = Example(kSemicolonComma);
   const std::string older = Example(kOlder);
   const std::vector<RefusalCase> cases = {
-      {"current_tag_without_name", current, {{"ZAVEL.QV70EN V2.01 ", "ZAVEL QV70 V2.01 "}},
-       "The file isn't the English version of ZAVELQV70"},
-      {"current_no_datanum", current, {{"0 datanum", "0 data"}}, "Lack \"0 datanum\"."},
-      {"current_no_logging", current, {{"1 logging", "1 loging"}}, "Lack \"1 logging\"."},
-      {"current_header_title", current, {{kHeaderTitle, "No.,Test Type"}}, "Lack header."},
-      {"current_set_label", current,
-       {{"L0,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000", "L1,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000"}},
-       "Inconsistent record number"},
-      {"current_sample_title", current, {{kSampleTitleLine, "Data No."}}, "Lack header."},
-      {"current_no_manual", current, {{"2 manual", "2 manua"}}, "Lack \"2 manual\"."},
-      {"current_manual_title", current, {{kManualTitleLine, "Data No.,Test Type"}}, "Lack header"},
-      {"current_no_time", current, {{"3 Time", "3 time"}}, "Lack \"3 Time\"."},
-      {"current_no_idn", current, {{"4 IDN", "4 ID"}}, "Lack \"4 IDN\"."},
-      {"current_idn_mark_split", current, {{"ZAVEL QV70 Ver1.10,0,0", "ZAVEL,QV70 Ver1.10,0"}},
-       "Lack \"ZAVEL QV70 Ver\"."},
-      {"current_idn_mark_in_fourth_field", current, {{"ZAVEL QV70 Ver1.10,0,0", "a,b,c,ZAVEL QV70 Ver1.10"}},
-       "Lack \"ZAVEL QV70 Ver\"."},
-      {"current_no_serial", current, {{"5 Serial Number", "5 Serial"}}, "Lack \"5 Serial Number\"."},
-      {"current_no_pi", current, {{"6 PI", "6 P I"}}, "Lack \"6 PI\"."},
-      {"current_pi_title", current, {{"t1[min],t2[min]", "t1[min], t2[min]"}}, "Lack \"t1[min],t2[min]\"."},
-      {"current_no_step", current, {{"7 one step interval", "7 step interval"}}, "Lack \"7 one step interval\"."},
-      {"semicolon_header_title_with_commas", semicolon,
-       {{"No.;Test Type;Date;Time;Test Interval[sec];Temperature[C];Humidity[%RH];Set Voltage[V]", kHeaderTitle}},
-       "Lack header."},
-      {"semicolon_pi_title_with_comma", semicolon, {{"t1[min];t2[min]", "t1[min],t2[min]"}},
-       "Lack \"t1[min],t2[min]\"."},
-      {"current_group_count_11", current,
+      {"current_tag_without_name",
+       current,
+       {{"ZAVEL.QV70EN V2.01 ", "ZAVEL QV70 V2.01 "}},
+       open_message::kNotEnglishVersion},
+      {"current_no_datanum", current, {{"0 datanum", "0 data"}}, open_message::kLackDatanum},
+      {"current_no_logging", current, {{"1 logging", "1 loging"}}, open_message::kLackLogging},
+      {"current_header_title", current, {{kHeaderTitle, "No.,Test Type"}}, open_message::kLackHeader},
+      {"current_set_label",
+       current,
+       {{"L0,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000",
+         "L1,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000"}},
+       open_message::kInconsistentSet},
+      {"current_sample_title", current, {{kSampleTitleLine, "Data No."}}, open_message::kLackHeader},
+      {"current_no_manual", current, {{"2 manual", "2 manua"}}, open_message::kLackManual},
+      {"current_manual_title",
+       current,
+       {{kManualTitleLine, "Data No.,Test Type"}},
+       open_message::kLackManualHeader},
+      {"current_no_time", current, {{"3 Time", "3 time"}}, open_message::kLackTime},
+      {"current_no_idn", current, {{"4 IDN", "4 ID"}}, open_message::kLackIdn},
+      {"current_idn_mark_split",
+       current,
+       {{"ZAVEL QV70 Ver1.10,0,0", "ZAVEL,QV70 Ver1.10,0"}},
+       open_message::kLackVersion},
+      {"current_idn_mark_in_fourth_field",
+       current,
+       {{"ZAVEL QV70 Ver1.10,0,0", "a,b,c,ZAVEL QV70 Ver1.10"}},
+       open_message::kLackVersion},
+      {"current_no_serial", current, {{"5 Serial Number", "5 Serial"}}, open_message::kLackSerial},
+      {"current_no_pi", current, {{"6 PI", "6 P I"}}, open_message::kLackPi},
+      {"current_pi_title", current, {{"t1[min],t2[min]", "t1[min], t2[min]"}}, open_message::kLackPiTitle},
+      {"current_no_step", current, {{"7 one step interval", "7 step interval"}}, open_message::kLackStep},
+      {"semicolon_header_title_with_commas",
+       semicolon,
+       {{"No.;Test Type;Date;Time;Test Interval[sec];Temperature[C];Humidity[%RH];Set Voltage[V]",
+         kHeaderTitle}},
+       open_message::kLackHeader},
+      {"semicolon_pi_title_with_comma",
+       semicolon,
+       {{"t1[min];t2[min]", "t1[min],t2[min]"}},
+       open_message::kLackPiTitle},
+      {"current_group_count_11",
+       current,
        {{"3,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,0", "11,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,0"}},
-       "Count out of range: group A has 11 records (0 to 10)."},
-      {"current_group_count_negative", current,
+       open_message::GroupCountOutOfRange('A', 11, 10)},
+      {"current_group_count_negative",
+       current,
        {{"3,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,0", "3,0,0,0,0,0,0,0,0,-1,4,0,0,2,0,0,0,0,0,0"}},
-       "Count out of range: group P has -1 records (0 to 10)."},
-      {"current_sample_count_361", current,
+       open_message::GroupCountOutOfRange('P', -1, 10)},
+      {"current_sample_count_361",
+       current,
        {{"3,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,0", "3,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,361"}},
-       "Count out of range: set L9 has 361 samples (0 to 360)."},
-      {"current_count_beyond_int", current,
+       open_message::SetCountOutOfRange(9, 361, 360)},
+      {"current_count_beyond_int",
+       current,
        {{"3,0,0,0,0,0,0,0,0,2,4,0,0,2,0,0,0,0,0,0", "3,0,0,0,0,0,0,0,0,2,4,0,0,99999999999,0,0,0,0,0,0"}},
-       "Count out of range: set L3 has 2147483647 samples (0 to 360)."},
-      {"older_no_datanum", older, {{"0 datanum", "datanum"}}, "Lack \"0 datanum\"."},
-      {"older_no_logging", older, {{"1 logging", "logging"}}, "Lack \"1 logging\"."},
-      {"older_set_label", older,
-       {{"L0,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000", "L5,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000"},
+       open_message::SetCountOutOfRange(3, 2147483647, 360)},
+      {"older_no_datanum", older, {{"0 datanum", "datanum"}}, open_message::kLackDatanum},
+      {"older_no_logging", older, {{"1 logging", "logging"}}, open_message::kLackLogging},
+      {"older_set_label",
+       older,
+       {{"L0,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000",
+         "L5,Logging,2009-12-31,23:59:30,60,23.5,45.0,1000"},
         {"1, 2009-12-31, 23:59:30, 1002, 5230000000", "L0, 2009-12-31, 23:59:30, 1002, 5230000000"}},
-       "Inconsistent record number."},
-      {"older_no_manual", older, {{"2 manual", "manual"}}, "Lack \"2 manual\"."},
-      {"older_group_letter", older,
+       open_message::kInconsistentSetOlder},
+      {"older_no_manual", older, {{"2 manual", "manual"}}, open_message::kLackManual},
+      {"older_group_letter",
+       older,
        {{"a1,tc test,2009-12-01,11:00:00,60,22.0,50.0,500,501,2500000000,40.0,625000000,1",
          "B1,tc test,2009-12-01,11:00:00,60,22.0,50.0,500,501,2500000000,40.0,625000000,1"}},
-       "Inconsistent record number "},
-      {"older_no_time", older, {{"3 Time", "Time"}}, "Lack \"3 Time\"."},
-      {"older_no_idn", older, {{"4 IDN", "IDN"}}, "Lack \"4 IDN\"."},
-      {"older_idn_mark", older, {{"ZAVEL QV70 Ver1.10,0,0", "ZAVEL QV70,Ver1.10,0"}}, "Lack d\"ZAVEL QV70 Ver\"."},
-      {"older_no_serial", older, {{"5 Serial Number", "Serial Number"}}, "Lack \"5 Serial Number\"."},
-      {"older_no_pi", older, {{"6 PI", "PI"}}, "Lack \"6 PI\"."},
-      {"older_no_step", older, {{"7 one step interval", "step interval"}}, "Lack \"7 one step interval\"."},
-      {"older_group_count_11", older,
+       open_message::kInconsistentGroupOlder},
+      {"older_no_time", older, {{"3 Time", "Time"}}, open_message::kLackTime},
+      {"older_no_idn", older, {{"4 IDN", "IDN"}}, open_message::kLackIdn},
+      {"older_idn_mark",
+       older,
+       {{"ZAVEL QV70 Ver1.10,0,0", "ZAVEL QV70,Ver1.10,0"}},
+       open_message::kLackVersionOlder},
+      {"older_no_serial", older, {{"5 Serial Number", "Serial Number"}}, open_message::kLackSerial},
+      {"older_no_pi", older, {{"6 PI", "PI"}}, open_message::kLackPi},
+      {"older_no_step", older, {{"7 one step interval", "step interval"}}, open_message::kLackStep},
+      {"older_group_count_11",
+       older,
        {{"3,2,0,0,0,0,0,0,0,0,2,3,0,0,0,0,0,0,0,0", "3,2,0,0,0,0,0,0,0,0,2,3,0,0,0,0,0,0,0,400"}},
-       "Count out of range: set L9 has 400 samples (0 to 360)."},
+       open_message::SetCountOutOfRange(9, 400, 360)},
   };
   for (const auto& c : cases) {
     test::TempDir dir;
@@ -111,7 +138,7 @@ TEST(ReadDataFile, RefusesEachBrokenSectionAndKeepsTheWorkingData) {
     RecordTables tables;
     LoadOtherData(tables);
     const test::WorkingSnapshot before(tables);
-    FileOutcome outcome = ReadDataFile(path, tables);
+    Result outcome = ReadDataFile(path, tables);
     EXPECT_FALSE(outcome.ok) << c.name;
     EXPECT_EQ(outcome.message, c.message) << c.name;
     test::ExpectUnchanged(before, tables);
@@ -127,12 +154,12 @@ struct CutCase {
 
 TEST(ReadDataFile, RefusesAFileCutShort) {
   const std::vector<CutCase> cases = {
-      {"current_after_manual_blocks", kCurrent, "2 manual", "Lack header"},
+      {"current_after_manual_blocks", kCurrent, "2 manual", open_message::kLackManualHeader},
       {"current_after_last_manual_block", kCurrent, "P9 is never a line", ""},
-      {"current_after_tag", kCurrent, "ZAVEL.QV70EN V2.01 ", "Lack \"0 datanum\"."},
-      {"current_after_pi_section", kCurrent, "6 PI", "Lack \"t1[min],t2[min]\"."},
-      {"older_after_counts", kOlder, "3,2,0,0,0,0,0,0,0,0,2,3,0,0,0,0,0,0,0,0", "Lack \"1 logging\"."},
-      {"older_after_serial", kOlder, "09120345,", "Lack \"6 PI\"."},
+      {"current_after_tag", kCurrent, "ZAVEL.QV70EN V2.01 ", open_message::kLackDatanum},
+      {"current_after_pi_section", kCurrent, "6 PI", open_message::kLackPiTitle},
+      {"older_after_counts", kOlder, "3,2,0,0,0,0,0,0,0,0,2,3,0,0,0,0,0,0,0,0", open_message::kLackLogging},
+      {"older_after_serial", kOlder, "09120345,", open_message::kLackPi},
   };
   for (const auto& c : cases) {
     std::vector<std::string> lines = test::SplitLines(Example(c.file));
@@ -147,9 +174,9 @@ TEST(ReadDataFile, RefusesAFileCutShort) {
     test::TempDir dir;
     test::WriteWholeFile(dir.File("cut.csv"), test::JoinLines(lines));
     RecordTables tables;
-    FileOutcome outcome = ReadDataFile(dir.File("cut.csv"), tables);
+    Result outcome = ReadDataFile(dir.File("cut.csv"), tables);
     EXPECT_FALSE(outcome.ok) << c.name;
-    EXPECT_EQ(outcome.message, c.message.empty() ? "Lack \"3 Time\"." : c.message) << c.name;
+    EXPECT_EQ(outcome.message, c.message.empty() ? open_message::kLackTime : c.message) << c.name;
     EXPECT_EQ(tables.dataState, DataState::NoData) << c.name;
   }
 }
@@ -161,14 +188,12 @@ TEST(ReadDataFile, RefusesMissingAndUnreadableFiles) {
   const test::WorkingSnapshot before(tables);
 
   const std::string missing = dir.File("missing.csv");
-  EXPECT_EQ(ReadDataFile(missing, tables).message,
-            "The file \"" + missing + "\" is not found.Please verify the correct file name was given.");
+  EXPECT_EQ(ReadDataFile(missing, tables).message, open_message::FileNotFound(missing));
   // A folder exists but is no file to read.
-  EXPECT_EQ(ReadDataFile(dir.path(), tables).message, "The file \"" + dir.path() + "\" cannot be read.");
+  EXPECT_EQ(ReadDataFile(dir.path(), tables).message, open_message::FileNotReadable(dir.path()));
   // A name full of format directives is text, never a format.
   const std::string odd = dir.File("%s%n%d.csv");
-  EXPECT_EQ(ReadDataFile(odd, tables).message,
-            "The file \"" + odd + "\" is not found.Please verify the correct file name was given.");
+  EXPECT_EQ(ReadDataFile(odd, tables).message, open_message::FileNotFound(odd));
   test::ExpectUnchanged(before, tables);
 }
 
@@ -238,9 +263,9 @@ TEST(ReadDataFile, ALongLineIsReadAsTwo) {
   std::string serial(1000, '7');
   RecordTables tables;
   InstrumentInfo info;
-  FileOutcome outcome = ParseDataFile(EditLines(Example(kCurrent), {{"09120345", serial}}), tables, info);
+  Result outcome = ParseDataFile(EditLines(Example(kCurrent), {{"09120345", serial}}), tables, info);
   EXPECT_FALSE(outcome.ok);
-  EXPECT_EQ(outcome.message, "Lack \"6 PI\".");
+  EXPECT_EQ(outcome.message, open_message::kLackPi);
   serial.pop_back();
   ASSERT_TRUE(ParseDataFile(EditLines(Example(kCurrent), {{"09120345", serial}}), tables, info).ok);
   EXPECT_EQ(info.serialNumber, serial);
@@ -341,7 +366,7 @@ TEST(ReadOlderLayout, RecordSlotRules) {
   for (const auto& c : cases) {
     RecordTables tables;
     InstrumentInfo info;
-    FileOutcome outcome = ParseDataFile(OlderFile(c.records), tables, info);
+    Result outcome = ParseDataFile(OlderFile(c.records), tables, info);
     ASSERT_TRUE(outcome.ok) << c.name << ": " << outcome.message;
     const ManualRecord& record = tables.Copy(RecordCopy::Loaded).manual[0][c.slot];
     EXPECT_EQ(record[field::kDataNo], c.dataNo) << c.name;
@@ -389,7 +414,7 @@ TEST(ReadOlderLayout, PresenceCheckLooksAtTheTextBeforeTheFirstComma) {
       "7 one step interval", "1x"};
   RecordTables tables;
   InstrumentInfo info;
-  FileOutcome outcome = ParseDataFile(test::JoinLines(lines), tables, info);
+  Result outcome = ParseDataFile(test::JoinLines(lines), tables, info);
   ASSERT_TRUE(outcome.ok) << outcome.message;
   EXPECT_EQ(tables.LoadedCounts(), (CountList{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(tables.Copy(RecordCopy::Loaded).samples[2][0][sample::kResistance], "200");

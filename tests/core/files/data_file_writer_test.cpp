@@ -211,7 +211,7 @@ TEST(WriteDataFile, WritesTheFormattedFile) {
   RecordTables tables;
   FillTables(tables);
   const std::string path = dir.File("out.csv");
-  FileOutcome outcome = WriteDataFile(path, tables, Format(0, 1));
+  Result outcome = WriteDataFile(path, tables, Format(0, 1));
   ASSERT_TRUE(outcome.ok) << outcome.message;
   EXPECT_EQ(test::ReadWholeFile(path), FormatDataFile(tables, Format(0, 1)));
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/data/program_state.h"
 #include "core/files/config_settings.h"
+#include "support/bad_files.h"
 #include "support/temp_dir.h"
 
 #include <sys/stat.h>
@@ -116,6 +119,35 @@ TEST(SettingsFile, UnwritableLocationReportsFailure) {
   ASSERT_EQ(mkdir(folderInTheWay.Path().c_str(), 0700), 0);  // "Config.ini" is a folder
   EXPECT_FALSE(folderInTheWay.Write("WNDRECT", "LEFT", "0"));
   EXPECT_EQ(folderInTheWay.Read("WNDRECT", "LEFT", "7"), "7");
+}
+
+// What is there but cannot be a settings file is read as empty and never
+// rewritten, not even by the window-rectangle writer, which would otherwise
+// replace it with a fresh file that loses the settings it may still hold.
+TEST(ConfigSettings, DamagedFileGivesTheDefaultsAndIsNeverRewritten) {
+  const std::string settingsText =
+      "[CUSTOMIZE]\r\nDECIMAL=1\r\n[WNDRECT]\r\nLEFT=50\r\n[INFO]\r\nAUTHOR=Jo\r\n";
+  for (const test::BadFileKind& kind : test::BadFileKinds()) {
+    TempDir dir;
+    SettingsFile settings = SettingsFile::InDirectory(dir.path());
+    kind.make(settings.Path(), settingsText);
+    const std::string before = test::Fingerprint(settings.Path());
+    test::HangGuard guard;
+
+    ProgramState state;
+    ReadNumberFormat(settings, state);
+    EXPECT_EQ(state.numberFormat.decimal, 0) << kind.name;
+    EXPECT_EQ(state.tables.decimalChar, ".") << kind.name;
+    EXPECT_EQ(ReadWindowRect(settings).left, 0) << kind.name;
+    EXPECT_EQ(settings.Read("INFO", "AUTHOR", "none"), "none") << kind.name;
+
+    EXPECT_FALSE(WriteWindowRect(settings, WindowRect{1, 2, 801, 602})) << kind.name;
+    EXPECT_FALSE(WriteNumberFormat(settings, 1, 1)) << kind.name;
+    EXPECT_FALSE(settings.Write("INFO", "AUTHOR", "Al").ok) << kind.name;
+    EXPECT_EQ(test::Fingerprint(settings.Path()), before) << kind.name;
+    EXPECT_EQ(std::system(("test $(ls -A '" + dir.path() + "' | wc -l) -eq 1").c_str()), 0)
+        << kind.name << ": something was left beside the file";
+  }
 }
 
 TEST(ConfigSettings, NothingIsReadOrWrittenWithoutTheFileButTheWindowRectangle) {

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "core/instrument/download_job.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
 #include "fake_instrument.h"
-#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-using test::kEquipmentUnusual;
+using namespace instrument_message;
 
 struct Snapshot {
   TableCopy raw, converted;
@@ -89,7 +89,7 @@ TEST(DownloadCount, CaptionsEnabledBoxesAndTotal) {
   EXPECT_TRUE(f.job.ObtainDataEnabled());
   EXPECT_TRUE(f.job.SelectAllEnabled());
   EXPECT_TRUE(f.job.ReselectionEnabled());
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:140");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "140");
   EXPECT_EQ(f.driver.openPipes, 0);
 }
 
@@ -104,7 +104,7 @@ TEST(DownloadCount, RepeatedQueryKeepsCaptionsAndEnabledBoxes) {
   // Boxes once enabled stay enabled; newly counted ones are enabled too.
   EXPECT_TRUE(f.job.BoxEnabled(0));
   EXPECT_TRUE(f.job.BoxEnabled(1));
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:4");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "4");
 }
 
 TEST(DownloadCount, AllZeroLeavesEverythingDisabled) {
@@ -113,7 +113,7 @@ TEST(DownloadCount, AllZeroLeavesEverythingDisabled) {
   f.Count();
   for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxEnabled(i)) << i;
   EXPECT_FALSE(f.job.ObtainDataEnabled());
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Data Total:0");
+  EXPECT_EQ(f.job.StatusText(), std::string(kDataTotalText) + "0");
   EXPECT_EQ(f.job.BoxCaption(4), "Group E ... 0");
 }
 
@@ -135,8 +135,7 @@ TEST(DownloadCount, FailuresAtEachStep) {
     DownloadJob::Outcome outcome;
     const char* message;
   } rows[] = {
-      {"no instrument closes", false, true, DownloadJob::Outcome::Close,
-       test::kNoInstrument},
+      {"no instrument closes", false, true, DownloadJob::Outcome::Close, kNoInstrument},
       {"pipes failing stays", true, false, DownloadJob::Outcome::Stay, kEquipmentUnusual},
   };
   for (const Row& row : rows) {
@@ -157,19 +156,19 @@ TEST(DownloadSelection, StatusTextsFollowTheTicks) {
   JobFixture f;
   f.Count();
   f.job.SetBoxTicked(0, true);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:3");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "3");
   f.job.SetBoxTicked(10, true);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:123");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "123");
   f.job.SetBoxTicked(1, true);  // disabled: cannot be ticked
   EXPECT_FALSE(f.job.BoxTicked(1));
   f.job.SetBoxTicked(0, false);
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:120");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "120");
   f.job.SelectAll();
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:140");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "140");
   for (int i = 0; i < DownloadJob::kBoxCount; ++i)
     EXPECT_EQ(f.job.BoxTicked(i), f.instrument.counts[i] > 0) << i;
   f.job.Reselect();
-  EXPECT_EQ(f.job.StatusText(), "Obtain Data        Select Number:0");
+  EXPECT_EQ(f.job.StatusText(), std::string(kSelectNumberText) + "0");
   for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxTicked(i)) << i;
 }
 
@@ -214,8 +213,8 @@ TEST(DownloadRun, SuccessFillsTablesAndInfo) {
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Downloaded);
 
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, test::kAllDataReceived);
-  EXPECT_EQ(f.ui.messages[0].caption, "Data Receive");
+  EXPECT_EQ(f.ui.messages[0].text, kAllReceived);
+  EXPECT_EQ(f.ui.messages[0].caption, kDataReceiveCaption);
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::None);
   EXPECT_EQ(f.tables.dataState, DataState::Unsaved);
   EXPECT_EQ(f.job.ProgressPosition(), 100);
@@ -289,8 +288,8 @@ TEST(DownloadRun, NothingTickedStaysWithAMessage) {
   f.Count();
   EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Stay);
   ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, test::kNothingSelected);
-  EXPECT_EQ(f.ui.messages[0].caption, "Warning");
+  EXPECT_EQ(f.ui.messages[0].text, kNothingSelected);
+  EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption);
   EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
   EXPECT_TRUE(f.driver.written.empty());
 }
@@ -304,27 +303,29 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
     bool attached = true;
     bool pipesOpen = true;
     const char* message = kEquipmentUnusual;
-    const char* caption = "Obtain Data";
+    const char* caption = kObtainDataCaption;
     size_t commandsSent;
     std::string faultReply = "";
   } rows[] = {
-      {"no instrument", "", false, true, test::kNoInstrument, "Warning", 0},
-      {"pipes do not open", "", true, false, kEquipmentUnusual, "Warning", 0},
-      {"first record of A", ":MEM:DATA? A0", true, true, kEquipmentUnusual, "Obtain Data", 1},
-      {"last record of A", ":MEM:DATA? A9", true, true, kEquipmentUnusual, "Obtain Data", 10},
-      {"third group C", ":MEM:DATA? C", true, true, kEquipmentUnusual, "Obtain Data", 11},
-      {"group P", ":MEM:DATA? P5", true, true, kEquipmentUnusual, "Obtain Data", 26},
-      {"first set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, "Obtain Data", 31},
-      {"second set", ":MEM:DATA? L2", true, true, kEquipmentUnusual, "Obtain Data", 32},
+      {"no instrument", "", false, true, kNoInstrument, kWarningCaption, 0},
+      {"pipes do not open", "", true, false, kEquipmentUnusual, kWarningCaption, 0},
+      {"first record of A", ":MEM:DATA? A0", true, true, kEquipmentUnusual, kObtainDataCaption, 1},
+      {"last record of A", ":MEM:DATA? A9", true, true, kEquipmentUnusual, kObtainDataCaption, 10},
+      {"third group C", ":MEM:DATA? C", true, true, kEquipmentUnusual, kObtainDataCaption, 11},
+      {"group P", ":MEM:DATA? P5", true, true, kEquipmentUnusual, kObtainDataCaption, 26},
+      {"first set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31},
+      {"second set", ":MEM:DATA? L2", true, true, kEquipmentUnusual, kObtainDataCaption, 32},
       // Replies the saved file could not be opened with again.
-      {"NG for a set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, "Obtain Data", 31, "NG\r\n"},
-      {"another set's label", ":MEM:DATA? L2", true, true, kEquipmentUnusual, "Obtain Data", 32,
+      {"NG for a set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31, "NG\r\n"},
+      {"another set's label", ":MEM:DATA? L2", true, true, kEquipmentUnusual, kObtainDataCaption, 32,
        "L3,Logging,2009-03-05,14:07:09,30,23.5,45,5000,4990,1.0e+09\r\n"},
-      {"a set without a label", ":MEM:DATA? L0", true, true, kEquipmentUnusual, "Obtain Data", 31, "\r\n"},
-      {"no identification", "*IDN?", true, true, kEquipmentUnusual, "Obtain Data", 33},
-      {"NG for the identification", "*IDN?", true, true, kEquipmentUnusual, "Obtain Data", 33, "NG\r\n"},
-      {"an identification without its mark", "*IDN?", true, true, kEquipmentUnusual, "Obtain Data", 33,
-       "ZAVEL,QV70,Ver1.00\r\n"},
+      {"a set without a label", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31,
+       "\r\n"},
+      {"no identification", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption, 33},
+      {"NG for the identification", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption, 33,
+       "NG\r\n"},
+      {"an identification without its mark", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption,
+       33, "ZAVEL,QV70,Ver1.00\r\n"},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -353,6 +354,72 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
     f.job.Finish();
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
     EXPECT_EQ(f.job.StatusText(), "") << row.name;
+  }
+}
+
+DownloadJob::Selection Choose(std::vector<int> groups, std::vector<int> sets) {
+  DownloadJob::Selection selection;
+  for (int g : groups) selection.groups[g] = true;
+  for (int s : sets) selection.sets[s] = true;
+  return selection;
+}
+
+// The download without the boxes: the selection decides what is fetched, and
+// what there is to tell comes back with the outcome instead of being shown.
+TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
+  struct Row {
+    const char* name;
+    DownloadJob::Selection selection;
+    std::string faultPrefix;
+    DownloadJob::Outcome outcome;
+    const char* message;
+    const char* caption;
+    MessageIcon icon;
+    bool brokeOff;
+    size_t commandsSent;
+    std::vector<int> progress;
+    std::string faultReply = "";  // what `faultPrefix` is answered with
+  } rows[] = {
+      {"group A and set 2", Choose({0}, {2}), "", DownloadJob::Outcome::Downloaded,
+       kAllReceived, kDataReceiveCaption, MessageIcon::None, false,
+       15, {0, 50, 100, 100}},
+      // Counted 0 by now, still chosen: all ten records are asked for.
+      {"group B without records", Choose({1}, {}), "", DownloadJob::Outcome::Downloaded,
+       kAllReceived, kDataReceiveCaption, MessageIcon::None, false,
+       14, {0, 100, 100}},
+      {"nothing", Choose({}, {}), "", DownloadJob::Outcome::Stay, kNothingSelected, kWarningCaption,
+       MessageIcon::Information, false, 0, {0}},
+      {"set 2 silent", Choose({0}, {0, 2}), ":MEM:DATA? L2", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 12, {0, 33, 66}},
+      // Replies no saved file could be opened with again end as a silent one does.
+      {"NG for set 0", Choose({}, {0}), ":MEM:DATA? L0", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 1, {0}, "NG\r\n"},
+      {"NG for the identification", Choose({0}, {}), "*IDN?", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 11, {0, 100}, "NG\r\n"},
+  };
+  for (const Row& row : rows) {
+    JobFixture f;
+    f.Count();
+    f.instrument.faultPrefix = row.faultPrefix;
+    f.instrument.faultReply = row.faultReply;
+    f.progress.clear();
+    const DownloadJob::Result result = f.job.Download(row.selection);
+    EXPECT_EQ(result.outcome, row.outcome) << row.name;
+    EXPECT_EQ(result.message.text, row.message) << row.name;
+    EXPECT_EQ(result.message.caption, row.caption) << row.name;
+    EXPECT_EQ(result.message.icon, row.icon) << row.name;
+    EXPECT_EQ(result.brokeOff, row.brokeOff) << row.name;
+    EXPECT_EQ(f.driver.written.size(), row.commandsSent) << row.name;
+    EXPECT_EQ(f.progress, row.progress) << row.name;
+    EXPECT_TRUE(f.ui.messages.empty()) << row.name;
+    // The boxes play no part.
+    for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxTicked(i)) << row.name;
+
+    // Shown as the dialog shows it: the message, then a broken-off download's
+    // progress back at 0.
+    f.job.Report(result);
+    EXPECT_EQ(f.ui.messages.size(), 1u) << row.name;
+    EXPECT_EQ(f.job.ProgressPosition(), row.brokeOff ? 0 : row.progress.back()) << row.name;
   }
 }
 
@@ -394,7 +461,7 @@ TEST(DownloadCount, SilentInstrumentIsNotAnEmptyOne) {
   EXPECT_FALSE(f.job.Counted());
   ASSERT_EQ(f.ui.messages.size(), 1u);
   EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual);
-  EXPECT_EQ(f.ui.messages[0].caption, "Obtain Data");
+  EXPECT_EQ(f.ui.messages[0].caption, kObtainDataCaption);
   EXPECT_EQ(f.job.BoxCaption(0), "Group A");
   EXPECT_EQ(f.job.StatusText(), "");
   EXPECT_EQ(f.driver.openPipes, 0);

@@ -6,15 +6,14 @@
 #include <vector>
 
 #include "core/instrument/fake_usb_driver.h"
+#include "core/instrument/messages.h"
 #include "core/instrument/usb_link.h"
 #include "core/platform/scripted_ui_services.h"
-#include "support/operator_texts.h"
 
 namespace qv70 {
 namespace {
 
-using test::kNoInstrument;
-using test::kEquipmentUnusual;
+using namespace instrument_message;
 
 struct LinkFixture {
   FakeUsbDriver driver;
@@ -56,7 +55,7 @@ TEST(UsbLinkCheck, OutcomesMessagesAndReferences) {
     } else {
       ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
       EXPECT_EQ(f.ui.messages[0].text, kNoInstrument) << row.name;
-      EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
+      EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;
       EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning) << row.name;
     }
   }
@@ -91,7 +90,7 @@ TEST(UsbLinkOpen, BothPipesAskedForAndFailuresReleased) {
     if (row.expected == 0) {
       ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
       EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
-      EXPECT_EQ(f.ui.messages[0].caption, "Warning") << row.name;
+      EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;
       EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Warning) << row.name;
     } else {
       EXPECT_TRUE(f.ui.messages.empty()) << row.name;

@@ -17,6 +17,27 @@
 
 namespace qv70::test {
 
+// The desktop of the offscreen tests: a 1920 x 1080 primary screen and a
+// 1280 x 1024 one to its right, in place of the platform's one small screen,
+// so a window of any stored size has room.
+inline constexpr const char* kTestScreens =
+    R"({"screens": [{"name": "primary", "x": 0, "y": 0, "width": 1920, "height": 1080},)"
+    R"( {"name": "second", "x": 1920, "y": 0, "width": 1280, "height": 1024}]})";
+
+inline void UseTestScreens() {
+  if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+  static TempDir folder;
+  WriteWholeFile(folder.File("screens.json"), kTestScreens);
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + folder.File("screens.json")).c_str());
+}
+
+// The one QApplication of the test program, on the test desktop: every window
+// test of this program starts here, so no other one makes it first.
+inline QApplication& TestApp() {
+  UseTestScreens();
+  return EnsureApplication();
+}
+
 // Records what the desktop was asked to open.
 class RecordingShell : public DesktopShell {
  public:
@@ -31,7 +52,7 @@ class RecordingShell : public DesktopShell {
 // temporary program folder, built the way start-up builds it.
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() : clock(1765260000) { EnsureApplication(); }
+  ShellTest() : clock(1765260000) { TestApp(); }
 
   void SetUp() override { environment = Environment{dir.path(), &clock}; }
 

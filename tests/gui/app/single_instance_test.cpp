@@ -94,7 +94,7 @@ int WaitExit(pid_t pid, int seconds) {
 // The second copy: disabled in ordinary runs, started by the test below.
 TEST(SecondInstanceChild, DISABLED_RunsStartUp) {
   if (std::getenv(kChildVariable) == nullptr) GTEST_SKIP() << "started by SecondInstance only";
-  QApplication& app = test::EnsureApplication();
+  QApplication& app = test::TestApp();
   ScriptedUiServices ui;
   test::RecordingShell shell;
   test::TempDir folder;
@@ -197,7 +197,7 @@ TEST(UnusableLock, StartsTheProgramWithANoteOnStandardError) {
       {"another user's lock file", true, "QV70Software.lock is not a file of this user"},
       {"no folder for the lock", false, "QV70Software.lock: No such file or directory"},
   };
-  QApplication& app = test::EnsureApplication();
+  QApplication& app = test::TestApp();
   for (const UnusableLockCase& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.needsRoot && geteuid() != 0) continue;

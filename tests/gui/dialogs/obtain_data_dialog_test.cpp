@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "core/data/program_state.h"
+#include "core/instrument/messages.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/obtain_data_dialog.h"
-#include "support/operator_texts.h"
 #include "support/qt/application.h"
 #include "support/qt/cursor_watch.h"
 #include "support/sim_process.h"
@@ -18,9 +18,10 @@
 namespace qv70 {
 namespace {
 
+using namespace instrument_message;
+
 using test::SimProcess;
 
-using test::kEquipmentUnusual;
 const char* const kBaseCaptions[20] = {
     "Group A",  "Group B",  "Group C",  "Group D",  "Group E",  "Group F",  "Group H",
     "Group J",  "Group N",  "Group P",  "Data Lr0", "Data Lr1", "Data Lr2", "Data Lr3",
@@ -139,7 +140,7 @@ TEST_F(ObtainDataDialogTest, WithoutAnInstrumentSelectDataCloses) {
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     dialog->SelectDataButton()->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, test::kNoInstrument);
+    EXPECT_EQ(ui.messages[0].text, kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     if (sim) {
       EXPECT_TRUE(sim->Log().empty());
@@ -174,7 +175,7 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   EXPECT_TRUE(dialog->ReselectionButton()->isEnabled());
   EXPECT_TRUE(dialog->ObtainDataButton()->isEnabled());
   ASSERT_FALSE(statusLine.empty());
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Data Total:" + std::to_string(total));
+  EXPECT_EQ(statusLine.back(), std::string(kDataTotalText) + std::to_string(total));
 
   // A second count does not add a second suffix.
   dialog->SelectDataButton()->click();
@@ -188,19 +189,18 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   dialog->DataBox(two[0])->click();
   dialog->DataBox(two[1])->click();
   EXPECT_EQ(statusLine.back(),
-            "Obtain Data        Select Number:" +
-                std::to_string(CaptionCount(dialog->DataBox(two[0])) +
-                               CaptionCount(dialog->DataBox(two[1]))));
+            std::string(kSelectNumberText) + std::to_string(CaptionCount(dialog->DataBox(two[0])) +
+                                                            CaptionCount(dialog->DataBox(two[1]))));
   dialog->DataBox(two[1])->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:" +
-                                   std::to_string(CaptionCount(dialog->DataBox(two[0]))));
+  EXPECT_EQ(statusLine.back(),
+            std::string(kSelectNumberText) + std::to_string(CaptionCount(dialog->DataBox(two[0]))));
   dialog->SelectAllButton()->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:" + std::to_string(total));
+  EXPECT_EQ(statusLine.back(), std::string(kSelectNumberText) + std::to_string(total));
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
     EXPECT_EQ(dialog->DataBox(index)->isChecked(), CaptionCount(dialog->DataBox(index)) > 0);
   }
   dialog->ReselectionButton()->click();
-  EXPECT_EQ(statusLine.back(), "Obtain Data        Select Number:0");
+  EXPECT_EQ(statusLine.back(), std::string(kSelectNumberText) + "0");
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
     EXPECT_FALSE(dialog->DataBox(index)->isChecked());
   }
@@ -215,8 +215,8 @@ TEST_F(ObtainDataDialogTest, ObtainDataWithNothingTickedWarnsAndStays) {
   dialog->SelectDataButton()->click();
   dialog->ObtainDataButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, test::kNothingSelected);
-  EXPECT_EQ(ui.messages[0].caption, "Warning");
+  EXPECT_EQ(ui.messages[0].text, kNothingSelected);
+  EXPECT_EQ(ui.messages[0].caption, kWarningCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
   EXPECT_EQ(sim.Log().size(), 1u);
@@ -270,8 +270,8 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     }
     EXPECT_EQ(sim.LogAfter(before), expected);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, test::kAllDataReceived);
-    EXPECT_EQ(ui.messages[0].caption, "Data Receive");
+    EXPECT_EQ(ui.messages[0].text, kAllReceived);
+    EXPECT_EQ(ui.messages[0].caption, kDataReceiveCaption);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -386,7 +386,7 @@ TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   EXPECT_EQ(sent.back(), failing);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
-  EXPECT_EQ(ui.messages[0].caption, "Obtain Data");
+  EXPECT_EQ(ui.messages[0].caption, kObtainDataCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(finished.count(), 1);
   EXPECT_EQ(dialog->ProgressBar()->value(), 0);

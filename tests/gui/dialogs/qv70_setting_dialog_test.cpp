@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "core/data/program_state.h"
+#include "core/instrument/messages.h"
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/qv70_setting_dialog.h"
-#include "support/operator_texts.h"
 #include "support/qt/application.h"
 #include "support/qt/cursor_watch.h"
 #include "support/sim_process.h"
@@ -21,13 +21,10 @@
 namespace qv70 {
 namespace {
 
-using test::SimProcess;
-
-using test::kEquipmentUnusual;
-using test::kTestTimeRange;
-using test::kTestTimeOrder;
+using namespace instrument_message;
 
 using test::LocalTime;
+using test::SimProcess;
 
 class SettingDialogTest : public ::testing::Test {
  protected:
@@ -136,7 +133,7 @@ TEST_F(SettingDialogTest, TabAndEnterStayInTheDigitField) {
     QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(QApplication::focusWidget(), dialog.T1Field()) << key;
   }
-  // Enter did not press Apply ("You need select parameter") and Escape did not close.
+  // Enter did not press Apply (kNeedSelect) and Escape did not close.
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(dialog.isVisible());
 }
@@ -146,8 +143,8 @@ TEST_F(SettingDialogTest, ApplyWithNothingTickedAsksForAParameter) {
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.ApplyButton()->click();
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, test::kNeedParameter);
-  EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+  EXPECT_EQ(ui.messages[0].text, kNeedSelect);
+  EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
 }
@@ -163,7 +160,7 @@ TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
     QCheckBox* boxes[] = {dialog.DateTimeBox(), dialog.PiBox(), dialog.StepBox()};
     boxes[box]->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, test::kNoInstrument);
+    EXPECT_EQ(ui.messages[0].text, kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(dialog.ClockTimer()->isActive());
   }
@@ -203,9 +200,9 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     const char* message;  // nullptr: sent
   };
   const Row rows[] = {
-      {"t1_empty", "", "10", kTestTimeRange},      {"t2_empty", "5", "", kTestTimeRange},
-      {"t1_zero", "0", "10", kTestTimeRange},      {"t2_above_30", "5", "31", kTestTimeRange},
-      {"equal", "5", "5", kTestTimeOrder},         {"t1_above_t2", "20", "10", kTestTimeOrder},
+      {"t1_empty", "", "10", kPiRange},      {"t2_empty", "5", "", kPiRange},
+      {"t1_zero", "0", "10", kPiRange},      {"t2_above_30", "5", "31", kPiRange},
+      {"equal", "5", "5", kPiOrder},         {"t1_above_t2", "20", "10", kPiOrder},
       {"leading_zero", "05", "10", nullptr}, {"one_and_ten", "1", "10", nullptr},
       {"edges", "29", "30", nullptr},
   };
@@ -225,12 +222,12 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     ASSERT_EQ(ui.messages.size(), 1u);
     if (row.message != nullptr) {
       EXPECT_EQ(ui.messages[0].text, row.message);
-      EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+      EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
       EXPECT_EQ(finished.count(), 0);
       EXPECT_TRUE(sim.LogAfter(before).empty());
     } else {
-      EXPECT_EQ(ui.messages[0].text, test::kAllDataSent);
-      EXPECT_EQ(ui.messages[0].caption, "sending success");
+      EXPECT_EQ(ui.messages[0].text, kAllSent);
+      EXPECT_EQ(ui.messages[0].caption, kSendingSuccessCaption);
       EXPECT_EQ(finished.count(), 1);
       EXPECT_EQ(sim.LogAfter(before),
                 std::vector<std::string>{std::string(":SET:PI ") + row.t1 + ", " + row.t2});
@@ -265,7 +262,7 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   EXPECT_EQ(sim.LogAfter(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
                                                            ":SET:PI 1, 10", ":SET:STEP 02"}));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, test::kAllDataSent);
+  EXPECT_EQ(ui.messages[0].text, kAllSent);
   EXPECT_EQ(finished.count(), 1);
   EXPECT_FALSE(dialog.ClockTimer()->isActive());
 }
@@ -338,7 +335,7 @@ TEST_F(SettingDialogTest, UnacknowledgedPiStopsBeforeTheStepCommand) {
   EXPECT_EQ(sent[1], ":SET:PI 2, 20");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
-  EXPECT_EQ(ui.messages[0].caption, "QV70 Setting");
+  EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
   EXPECT_EQ(finished.count(), 0);
   // The window stays usable: the instrument answers again after the fault.
   EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
