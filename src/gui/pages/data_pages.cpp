@@ -36,7 +36,7 @@ DataPage::DataPage(const QString& name, const QString& tabsName, TablePanel::Kin
 
 RecordGridWidget* DataPage::GridAt(int position) const {
   if (position < 0 || position >= kPanels) return nullptr;
-  return static_cast<RecordGridWidget*>(tables_[position]->Grid());
+  return qobject_cast<RecordGridWidget*>(tables_[position]->Grid());
 }
 
 void DataPage::AddBarAndGraph(QWidget* bar, const QString& graphName) {

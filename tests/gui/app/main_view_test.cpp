@@ -9,6 +9,7 @@
 #include "core/files/comment_file.h"
 #include "core/files/data_file.h"
 #include "core/view/commands.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
@@ -276,19 +277,25 @@ TEST_F(ShellTest, TabsCarryTheirGroupAndSlotsHoldTheirGrid) {
   EXPECT_EQ(view.ManualPage()->Table(1)->shownIndex(), 6);
   EXPECT_EQ(view.MainTabs()->CurrentValue(), kManualTab);
 
-  TablePanel* slot = view.ManualPage()->Table(1);
-  ASSERT_TRUE(slot->isVisible());
+  ASSERT_TRUE(view.ManualPage()->Table(1)->isVisible());
+  // Every slot holds the grid of its table.
+  for (int position = 0; position < DataPage::kPanels; ++position) {
+    EXPECT_NE(qobject_cast<RecordGridWidget*>(view.ManualPage()->Table(position)->Grid()), nullptr);
+    EXPECT_NE(qobject_cast<RecordGridWidget*>(view.LoggingPage()->Table(position)->Grid()), nullptr);
+  }
+
+  TablePanel slot(TablePanel::Kind::ManualRecords, 0);
+  slot.show();
   QPointer<QWidget> first = new QWidget;
-  slot->SetGrid(first);
-  EXPECT_EQ(first->parentWidget(), slot);
-  EXPECT_EQ(first->geometry(), slot->contentsRect());
-  slot->resize(300, 200);
-  EXPECT_EQ(first->geometry(), slot->contentsRect());
+  slot.SetGrid(first);
+  EXPECT_EQ(first->parentWidget(), &slot);
+  EXPECT_EQ(first->geometry(), slot.contentsRect());
+  slot.resize(300, 200);
+  EXPECT_EQ(first->geometry(), slot.contentsRect());
   auto* second = new QWidget;
-  slot->SetGrid(second);
+  slot.SetGrid(second);
   EXPECT_TRUE(first.isNull());  // the slot owned the grid it replaced
-  EXPECT_EQ(slot->Grid(), second);
-  EXPECT_EQ(view.LoggingPage()->Table(4)->Grid(), nullptr);
+  EXPECT_EQ(slot.Grid(), second);
 }
 
 TEST_F(ShellTest, LoggingInfoShowsTheDecimalComma) {
