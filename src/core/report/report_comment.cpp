@@ -117,7 +117,8 @@ std::string CommentFromTextFile(std::string_view bytes, bool cutTail) {
 ResultOf<std::string> ReadCommentTextFile(const std::string& path) {
   const FileStart file = ReadFileStart(path, kFileStartBytes);
   switch (file.state) {
-    case FileStart::State::Missing: return ResultOf<std::string>::Failure(report_message::CannotOpenFile(path));
+    case FileStart::State::Missing:
+      return ResultOf<std::string>::Failure(report_message::CannotOpenFile(path));
     case FileStart::State::Unreadable: return ResultOf<std::string>::Failure("");
     case FileStart::State::Read: break;
   }

@@ -101,7 +101,8 @@ ResultOf<ReportSettings> FinishReport(const ReportChoices& choices, const Record
   settings.tcCount = pages[At(ReportKind::TC)];
   settings.stepCount = pages[At(ReportKind::Step)];
   settings.loggingCount = pages[At(ReportKind::Logging)];
-  settings.reportPageCount = settings.normalCount + settings.tcCount + settings.stepCount + settings.loggingCount;
+  settings.reportPageCount =
+      settings.normalCount + settings.tcCount + settings.stepCount + settings.loggingCount;
 
   const ReportSetChoices first = WithinLimits(choices.first);
   settings.paperSize = first.paperSize;

@@ -37,7 +37,8 @@ ReportSetChoices ChoicesFromSettings(const ReportSettings& settings, const std::
 
 void ChooseTimeKind(ReportSetChoices& choices, TimeKind kind, const std::string& today) {
   choices.timeKind = kind;
-  choices.timeText = kind == TimeKind::Text ? choices.customTimeText : LimitText(today, report_limit::kTimeText);
+  choices.timeText =
+      kind == TimeKind::Text ? choices.customTimeText : LimitText(today, report_limit::kTimeText);
 }
 
 void EditTimeText(ReportSetChoices& choices, std::string_view text) {

@@ -50,13 +50,13 @@ ReportHeaderTexts EffectiveHeaderTexts(const ReportSetChoices& choices);
 
 // Which of the first page's edits and buttons take input.
 struct ReportSetEnabling {
-  bool logoKinds = false;    // "Picture" and "Text"
-  bool browse = false;       // "Browse..." (the path edit itself never)
+  bool logoKinds = false;  // "Picture" and "Text"
+  bool browse = false;     // "Browse..." (the path edit itself never)
   bool companyName = false;
   bool startPage = false;
   bool dataName = false;
   bool author = false;
-  bool time = false;         // "Time", "Text" and the time box
+  bool time = false;  // "Time", "Text" and the time box
 };
 ReportSetEnabling EnabledControls(const ReportSetChoices& choices);
 

@@ -15,7 +15,8 @@ Result StoreReportSettings(const ReportSettings& settings, const std::string& pr
   std::string failed;
   SettingsFile config = SettingsFile::InDirectory(programDirectory);
   if (config.Exists()) {
-    const ReportInfoTexts info{settings.companyName, settings.author, settings.picturePath, settings.itemFlags};
+    const ReportInfoTexts info{settings.companyName, settings.author, settings.picturePath,
+                               settings.itemFlags};
     if (!WriteReportInfo(config, info)) failed = save_message::Failed(config.Path());
   }
   const std::string commentPath = JoinPath(programDirectory, "Comment.inl");
@@ -29,7 +30,8 @@ Result StoreReportSettings(const ReportSettings& settings, const std::string& pr
 
 Result CheckPicturePath(const std::string& path) {
   if (!FileExists(path)) return Result::Failure(report_message::CannotOpenFile(path));
-  if (path.size() > SettingsFile::kMaxValueLength) return Result::Failure(report_message::kPicturePathTooLong);
+  if (path.size() > SettingsFile::kMaxValueLength)
+    return Result::Failure(report_message::kPicturePathTooLong);
   return Result::Success();
 }
 

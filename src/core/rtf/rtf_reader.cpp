@@ -35,23 +35,22 @@ struct FontEntry {
 
 // Destinations that hold nothing the comment shows, skipped with their groups
 // even without \*.
+// clang-format off
 constexpr std::string_view kSkippedDestinations[] = {
-    "aftncn",     "aftnsep",   "aftnsepc",   "annotation", "atnauthor",   "atnid",    "bkmkend",
-    "bkmkstart",  "blipuid",   "colorschememapping",       "datastore",   "do",       "fchars",
-    "fldinst",    "filetbl",   "footer",     "footerf",    "footerl",     "footerr",  "footnote",
-    "ftncn",      "ftnsep",    "ftnsepc",    "generator",  "header",      "headerf",  "headerl",
-    "headerr",    "info",      "latentstyles",             "lchars",      "listoverridetable",
-    "listtable",  "listtext",  "mmathPr",    "nonshppict", "object",      "objdata",  "pgdsctbl",
-    "pict",       "pn",        "pnseclvl",   "pntext",     "pntxta",      "pntxtb",   "private",
-    "revtbl",     "rsidtbl",   "shpinst",    "sn",         "sp",          "stylesheet", "sv",
-    "tc",         "template",  "themedata",  "txe",        "userprops",   "xe",       "xmlnstbl",
+    "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atnid", "bkmkend", "bkmkstart",
+    "blipuid", "colorschememapping", "datastore", "do", "fchars", "fldinst", "filetbl", "footer",
+    "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "generator", "header",
+    "headerf", "headerl", "headerr", "info", "latentstyles", "lchars", "listoverridetable", "listtable",
+    "listtext", "mmathPr", "nonshppict", "object", "objdata", "pgdsctbl", "pict", "pn", "pnseclvl",
+    "pntext", "pntxta", "pntxtb", "private", "revtbl", "rsidtbl", "shpinst", "sn", "sp", "stylesheet",
+    "sv", "tc", "template", "themedata", "txe", "userprops", "xe", "xmlnstbl",
 };
+// clang-format on
 
 // Underline in any of its kinds; \ulc (its colour) and \ulnone are not among them.
 constexpr std::string_view kUnderlineWords[] = {
-    "ul",      "uld",     "uldash",  "uldashd",    "uldashdd",   "uldb",       "ulhwave",
-    "ulldash", "ulth",    "ulthd",   "ulthdash",   "ulthdashd",  "ulthdashdd", "ulthldash",
-    "ululdbwave", "ulw",  "ulwave",
+    "ul",    "uld",      "uldash",    "uldashd",    "uldashdd",  "uldb",       "ulhwave", "ulldash", "ulth",
+    "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave",
 };
 
 template <size_t N>
@@ -185,7 +184,8 @@ class RtfParser {
       parameter = static_cast<int>(negative ? -value : value);
     }
     if (at_ < in_.size() && in_[at_] == ' ') ++at_;  // the delimiter belongs to the word
-    if (word == "bin") {  // binary data is skipped wherever it is, fallback or not
+    // Binary data is skipped wherever it is, in a fallback or not.
+    if (word == "bin") {
       SkipBinary(parameter.value_or(0));
       return;
     }
@@ -295,9 +295,9 @@ class RtfParser {
 
   static std::optional<char32_t> NamedCharacter(std::string_view word) {
     static const std::map<std::string_view, char32_t> kNamed = {
-        {"emdash", 0x2014},  {"endash", 0x2013},    {"lquote", 0x2018},    {"rquote", 0x2019},
-        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022},  {"emspace", 0x2003},
-        {"enspace", 0x2002}, {"qmspace", 0x2005},
+        {"emdash", 0x2014},    {"endash", 0x2013},    {"lquote", 0x2018}, {"rquote", 0x2019},
+        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"bullet", 0x2022}, {"emspace", 0x2003},
+        {"enspace", 0x2002},   {"qmspace", 0x2005},
     };
     const auto found = kNamed.find(word);
     if (found == kNamed.end()) return std::nullopt;

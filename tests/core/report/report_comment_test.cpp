@@ -49,16 +49,25 @@ TEST(CommentTextFile, KeepsFiveLinesWithTheFourthJoined) {
       {"blank lines are lines", "\n\n\n\n\nsix\n", "\n\n\n\n"},
       {"a long line reads in parts of 999", longLine + "next\n", std::string(250, 'x')},
       {"gb18030 file", "\xbe\xf8\xd4\xb5\xb5\xe7\xd7\xe8\n", "绝缘电阻\n"},
-      {"utf-8 file with byte-order mark", "\xEF\xBB\xBF" "绝缘\n", "绝缘\n"},
-      {"cut to 250 characters", Repeat(std::string(60, 'y') + "\n", 5), [] {
+      {"utf-8 file with byte-order mark",
+       "\xEF\xBB\xBF"
+       "绝缘\n",
+       "绝缘\n"},
+      {"cut to 250 characters", Repeat(std::string(60, 'y') + "\n", 5),
+       [] {
          std::string expected = Repeat(std::string(60, 'y') + "\n", 3) + std::string(60, 'y');
          return expected + std::string(250 - expected.size(), 'y');
        }()},
-      {"control characters dropped", std::string("a\x01\tb\x00" "c\n", 7), "a\tbc\n"},
+      {"control characters dropped",
+       std::string("a\x01\tb\x00"
+                   "c\n",
+                   7),
+       "a\tbc\n"},
   };
   for (const auto& row : rows) EXPECT_EQ(CommentFromTextFile(row.bytes), row.comment) << row.name;
   // A 999-character first part leaves the rest of the line as the second.
-  EXPECT_EQ(CommentFromTextFile(std::string(999, 'x') + "z\nA\nB\nC\n").substr(0, 250), std::string(250, 'x'));
+  EXPECT_EQ(CommentFromTextFile(std::string(999, 'x') + "z\nA\nB\nC\n").substr(0, 250),
+            std::string(250, 'x'));
 }
 
 TEST(CommentTextFile, ReadsOnlyFilesAndTellsAMissingOne) {

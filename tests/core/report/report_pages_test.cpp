@@ -60,8 +60,9 @@ TEST(ReportSetPage, EditsFollowTheirBoxes) {
     choices.pageNumberOn = row.pageNumberOn;
     const ReportSetEnabling e = EnabledControls(choices);
     const ReportSetEnabling& x = row.enabled;
-    EXPECT_EQ((std::vector<bool>{e.logoKinds, e.browse, e.companyName, e.startPage, e.dataName, e.author, e.time}),
-              (std::vector<bool>{x.logoKinds, x.browse, x.companyName, x.startPage, x.dataName, x.author, x.time}))
+    EXPECT_EQ(
+        (std::vector<bool>{e.logoKinds, e.browse, e.companyName, e.startPage, e.dataName, e.author, e.time}),
+        (std::vector<bool>{x.logoKinds, x.browse, x.companyName, x.startPage, x.dataName, x.author, x.time}))
         << row.name;
   }
 }
@@ -81,17 +82,39 @@ TEST(GroupPage, SelectAllNoneAndClicks) {
   } rows[] = {
       {"created as remembered, only with data", Selected({kA, kP, kLr1}), true, [](GroupSelection&) {},
        Selected({kA, kLr1}), true, false},
-      {"select all ticks every box with data", {}, false, [](GroupSelection& g) { g.SetSelectAll(true); },
-       hasData, true, false},
-      {"select none unticks every box",
-       hasData, true, [](GroupSelection& g) { g.SetSelectNone(true); }, {}, false, true},
-      {"a box ticked unticks select none",
-       {}, false, [](GroupSelection& g) { g.SetSelectNone(true); g.SetBox(kB, true); }, Selected({kB}), false,
+      {"select all ticks every box with data",
+       {},
+       false,
+       [](GroupSelection& g) { g.SetSelectAll(true); },
+       hasData,
+       true,
        false},
-      {"a box unticked unticks select all",
-       hasData, true, [](GroupSelection& g) { g.SetBox(kA, false); }, Selected({kB, kLr1}), false, false},
+      {"select none unticks every box",
+       hasData,
+       true,
+       [](GroupSelection& g) { g.SetSelectNone(true); },
+       {},
+       false,
+       true},
+      {"a box ticked unticks select none",
+       {},
+       false,
+       [](GroupSelection& g) {
+         g.SetSelectNone(true);
+         g.SetBox(kB, true);
+       },
+       Selected({kB}),
+       false,
+       false},
+      {"a box unticked unticks select all", hasData, true, [](GroupSelection& g) { g.SetBox(kA, false); },
+       Selected({kB, kLr1}), false, false},
       {"a box without data takes no tick",
-       {}, false, [](GroupSelection& g) { g.SetBox(kP, true); }, {}, false, false},
+       {},
+       false,
+       [](GroupSelection& g) { g.SetBox(kP, true); },
+       {},
+       false,
+       false},
   };
   for (const auto& row : rows) {
     GroupSelection groups(hasData, row.remembered, row.rememberedSelectAll);
@@ -124,7 +147,9 @@ std::string EnabledOf(const ItemSelection& items) {
   for (int i = 0; i < kReportItemCount; ++i) enabled += items.ItemEnabled(i) ? '1' : '0';
   return enabled;
 }
-std::string EnabledString(const std::vector<int>& items) { return FlagsOf(items).substr(0, kReportItemCount); }
+std::string EnabledString(const std::vector<int>& items) {
+  return FlagsOf(items).substr(0, kReportItemCount);
+}
 
 TEST(ItemPage, KindsDependantsAndSelectAllNone) {
   const KindPresence normal{true, false, false, false};
@@ -142,11 +167,15 @@ TEST(ItemPage, KindsDependantsAndSelectAllNone) {
     std::vector<int> enabled;
     bool selectNone;
   } rows[] = {
-      {"created from the flags, absent kinds disabled", Ticked({0, 14, 24, 28}), normal, [](ItemSelection&) {},
-       Ticked({0, 14, 24, 28}), normalWithoutDependants, false},
-      {"select all ticks the kinds present and enables the dependants", "", {true, false, false, true},
-       [](ItemSelection& i) { i.SetSelectAll(true); }, FlagsOf(Join(normalItems, loggingItems), true),
-       Join(normalItems, loggingItems), false},
+      {"created from the flags, absent kinds disabled", Ticked({0, 14, 24, 28}), normal,
+       [](ItemSelection&) {}, Ticked({0, 14, 24, 28}), normalWithoutDependants, false},
+      {"select all ticks the kinds present and enables the dependants",
+       "",
+       {true, false, false, true},
+       [](ItemSelection& i) { i.SetSelectAll(true); },
+       FlagsOf(Join(normalItems, loggingItems), true),
+       Join(normalItems, loggingItems),
+       false},
       {"select all remembered runs again on activation", Ticked({kSelectAllFlag}), tcAndStep,
        [](ItemSelection&) {}, FlagsOf(Join(tcItems, stepItems), true), Join(tcItems, stepItems), false},
       {"select none unticks only the kinds present", everything, normal,
@@ -154,21 +183,38 @@ TEST(ItemPage, KindsDependantsAndSelectAllNone) {
        normalWithoutDependants, true},
       {"PI ticks and enables its two dependants", "", normal, [](ItemSelection& i) { i.SetItem(11, true); },
        FlagsOf({11, 12, 13}), Join(normalWithoutDependants, {12, 13}), false},
-      {"DAR 15s unticked takes its dependant and select all", everything, normal,
-       [](ItemSelection& i) { i.SetItem(7, false); }, FlagsOf(Join(Join(Join({0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13},
-                                                                                tcItems), stepItems), loggingItems)),
-       {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}, false},
-      {"disabled boxes take no clicks", "", normal,
-       [](ItemSelection& i) { i.SetItem(14, true); i.SetItem(8, true); }, FlagsOf({}), normalWithoutDependants,
+      {"DAR 15s unticked takes its dependant and select all",
+       everything,
+       normal,
+       [](ItemSelection& i) { i.SetItem(7, false); },
+       FlagsOf(Join(Join(Join({0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13}, tcItems), stepItems), loggingItems)),
+       {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13},
        false},
+      {"disabled boxes take no clicks", "", normal,
+       [](ItemSelection& i) {
+         i.SetItem(14, true);
+         i.SetItem(8, true);
+       },
+       FlagsOf({}), normalWithoutDependants, false},
       {"reference temperature, TC set voltage and step interval leave select none", "", tcAndStep,
-       [](ItemSelection& i) { i.SetSelectNone(true); i.SetItem(20, true); i.SetItem(22, true); i.SetItem(24, true); },
+       [](ItemSelection& i) {
+         i.SetSelectNone(true);
+         i.SetItem(20, true);
+         i.SetItem(22, true);
+         i.SetItem(24, true);
+       },
        FlagsOf({20, 22, 24}), Join(tcItems, stepItems), true},
       {"any other box ticked unticks select none", "", tcAndStep,
-       [](ItemSelection& i) { i.SetSelectNone(true); i.SetItem(15, true); }, FlagsOf({15}),
-       Join(tcItems, stepItems), false},
+       [](ItemSelection& i) {
+         i.SetSelectNone(true);
+         i.SetItem(15, true);
+       },
+       FlagsOf({15}), Join(tcItems, stepItems), false},
       {"reference temperature unticked unticks select all", "", tcAndStep,
-       [](ItemSelection& i) { i.SetSelectAll(true); i.SetItem(20, false); },
+       [](ItemSelection& i) {
+         i.SetSelectAll(true);
+         i.SetItem(20, false);
+       },
        FlagsOf([&] {
          std::vector<int> items = Join(tcItems, stepItems);
          items.erase(items.begin() + 6);  // item 20

@@ -111,7 +111,8 @@ TEST(StoreReportSettings, AFailedWriteIsToldNotHidden) {
   const Result stored = StoreReportSettings(Finished(), dir.path());
   EXPECT_FALSE(stored.ok);
   EXPECT_NE(stored.message.find(dir.File("Comment.inl")), std::string::npos) << stored.message;
-  EXPECT_EQ(SettingsFile(dir.File("Config.ini")).Read("INFO", "AUTHOR", ""), "Jo") << "the INFO keys still written";
+  EXPECT_EQ(SettingsFile(dir.File("Config.ini")).Read("INFO", "AUTHOR", ""), "Jo")
+      << "the INFO keys still written";
 }
 
 TEST(CheckPicturePath, RefusesMissingFilesAndPathsConfigIniCannotKeep) {

@@ -29,7 +29,8 @@ inline std::unique_ptr<RecordTables> MakeTables(const ReportData& data) {
   for (const ReportData::Group& group : data.groups) {
     tables->recordCount[group.group] = static_cast<int>(group.types.size());
     for (size_t r = 0; r < group.types.size(); ++r)
-      tables->Manual(RecordCopy::Converted, group.group, static_cast<int>(r), field::kTestType) = group.types[r];
+      tables->Manual(RecordCopy::Converted, group.group, static_cast<int>(r), field::kTestType) =
+          group.types[r];
   }
   for (int set : data.sets) tables->sampleCount[set] = 12;
   return tables;

@@ -35,8 +35,8 @@ TEST(RtfReader, KeepsTheTextOfEveryConstruct) {
       {"hex in a GB2312 font of a 1252 document",
        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fnil\fcharset134 \'cb\'ce\'cc\'e5;}}\f0 \'d6\'d0})",
        "[宋体]中 |"},
-      {"a double-byte character split by a group keeps its halves apart",
-       R"({\rtf1\ansicpg936 \'d6{}\'d0})", "[]\uFFFD\uFFFD |"},
+      {"a double-byte character split by a group keeps its halves apart", R"({\rtf1\ansicpg936 \'d6{}\'d0})",
+       "[]\uFFFD\uFFFD |"},
       {"unicode with one fallback character", R"({\rtf1 \u20013?\u25991?})", "[]中文 |"},
       {"unicode after uc2 skips two hex bytes", R"({\rtf1\ansicpg936\uc2 \u20013\'d6\'d0 ok})", "[]中 ok |"},
       {"unicode after uc0 skips nothing", R"({\rtf1\uc0 \u20013 x})", "[]中x |"},
@@ -73,9 +73,11 @@ TEST(RtfReader, KeepsCharacterFormats) {
       R"(\f2\fnil No Braces;}{\colortbl;\red255\green0\blue0;\red0\green128\blue255;})";
   const ReadRow rows[] = {
       {"default font from deff", tables + "a}", "[Arial]a |"},
-      {"font, size and effects", tables + R"(\f1\fs20\b\i\ul\strike a})", "[Times New Roman fs20 b i u s]a |"},
+      {"font, size and effects", tables + R"(\f1\fs20\b\i\ul\strike a})",
+       "[Times New Roman fs20 b i u s]a |"},
       {"entry without braces", tables + R"(\f2 a})", "[No Braces]a |"},
-      {"effects switched off", tables + R"(\b\i\ul\strike a\b0\i0\ulnone\strike0 b})", "[Arial b i u s]a[Arial]b |"},
+      {"effects switched off", tables + R"(\b\i\ul\strike a\b0\i0\ulnone\strike0 b})",
+       "[Arial b i u s]a[Arial]b |"},
       {"underline kinds and not its colour", tables + R"(\uldb a\ul0\ulc1 b\ulwave c})",
        "[Arial u]a[Arial]b[Arial u]c |"},
       {"colours by table index, 0 automatic", tables + R"(\cf1 a\cf2 b\cf0 c\cf9 d})",
@@ -95,7 +97,8 @@ TEST(RtfReader, KeepsCharacterFormats) {
 }
 
 TEST(RtfReader, EndsDamagedDocumentsWithWhatWasRead) {
-  const std::string deep = "{\\rtf1 kept" + std::string(200000, '{') + "lost" + std::string(200000, '}') + "}";
+  const std::string deep =
+      "{\\rtf1 kept" + std::string(200000, '{') + "lost" + std::string(200000, '}') + "}";
   std::string nestedToTheLimit = "{\\rtf1 a";
   for (int depth = 2; depth <= kMaxRtfGroupDepth; ++depth) nestedToTheLimit += "{";
   nestedToTheLimit += "b";

@@ -6,8 +6,8 @@
 
 #include "core/rtf/rich_text.h"
 #include "core/rtf/rtf_reader.h"
-#include "core/rtf/rtf_writer.h"
 #include "core/rtf/rtf_test_support.h"
+#include "core/rtf/rtf_writer.h"
 
 namespace qv70 {
 namespace {
@@ -55,7 +55,8 @@ TEST(RtfRoundTrip, FormattedCommentsReadBackAsWritten) {
       {"face with non-ascii, semicolon and braces", RichText{{Paragraph({{"x", Format("宋体;{A}\\", 24)}})}}},
       {"characters the syntax uses", RichText{{Paragraph({{"a{b}c\\d;e", CharFormat{}}})}}},
       {"tabs and line breaks", RichText{{Paragraph({{"a\tb\u2028c", Format("Arial", 24)}})}}},
-      {"smallest and largest size", RichText{{Paragraph({{"s", Format("", 1)}, {"L", Format("", kMaxHalfPoints)}})}}},
+      {"smallest and largest size",
+       RichText{{Paragraph({{"s", Format("", 1)}, {"L", Format("", kMaxHalfPoints)}})}}},
   };
   for (const auto& row : rows) {
     const std::string rtf = WriteRtf(row.text);
@@ -79,14 +80,18 @@ TEST(RichTextPlain, ParagraphsAndLineBreaksAsLines) {
       {"blank line between", "one\n\ntwo", "[]one | |[]two |", "one\n\ntwo"},
       {"CR LF and lone CR", "a\r\nb\rc", "[]a |[]b |[]c |", "a\nb\nc"},
       {"control characters dropped, tab kept", "a\x01\x7f\tb", "[]a\tb |", "a\tb"},
-      {"malformed UTF-8", "a\xff" "b", "[]a\uFFFDb |", "a\uFFFDb"},
+      {"malformed UTF-8",
+       "a\xff"
+       "b",
+       "[]a\uFFFDb |", "a\uFFFDb"},
   };
   for (const auto& row : rows) {
     const RichText text = RichTextFromPlain(row.plain);
     EXPECT_EQ(Describe(text), row.described) << row.name;
     EXPECT_EQ(PlainText(text), row.back) << row.name;
   }
-  const RichText broken{{Paragraph({{"a\u2028b", CharFormat{}}, {"c", Format("Arial", 24)}}), RichParagraph{}}};
+  const RichText broken{
+      {Paragraph({{"a\u2028b", CharFormat{}}, {"c", Format("Arial", 24)}}), RichParagraph{}}};
   EXPECT_EQ(PlainText(broken), "a\nbc\n");
 }
 

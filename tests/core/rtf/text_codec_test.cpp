@@ -19,7 +19,10 @@ TEST(TextCodec, CountsAndCutsCharactersNotBytes) {
       {"chinese", "绝缘电阻", 4, "绝缘"},
       {"beyond 16 bits", "\U0001F600\U0001F601x", 3, "\U0001F600\U0001F601"},
       {"mixed", "é中", 2, "é中"},
-      {"malformed bytes count one each", "\xff\xfe" "a", 3, "\xff\xfe"},
+      {"malformed bytes count one each",
+       "\xff\xfe"
+       "a",
+       3, "\xff\xfe"},
       {"empty", "", 0, ""},
   };
   for (const auto& row : rows) {
@@ -39,7 +42,10 @@ TEST(TextCodec, TellsWellFormedUtf8) {
       {"chinese", "中文", true, true},
       {"four bytes", "\xF0\x9F\x98\x80", true, true},
       {"cut at the end", "a\xE4\xB8", false, true},
-      {"cut in the middle", "\xE4\xB8" "a", false, false},
+      {"cut in the middle",
+       "\xE4\xB8"
+       "a",
+       false, false},
       {"overlong slash", "\xC0\xAF", false, false},
       {"overlong three bytes", "\xE0\x80\xAF", false, false},
       {"surrogate", "\xED\xA0\x80", false, false},
@@ -67,7 +73,10 @@ TEST(TextCodec, ReadsTextFilesAsUtf8ElseGb18030) {
       {"utf-8 cut by the read", "ab\xE4\xB8", true, "ab"},
       {"gb18030 cut by the read", "\xbe\xf8\xd4", true, "绝"},
       {"gb18030 cut at the file's end", "\xbe\xf8\xd4", false, "绝\uFFFD"},
-      {"undefined bytes", "a\xff" "b", false, "a\uFFFDb"},
+      {"undefined bytes",
+       "a\xff"
+       "b",
+       false, "a\uFFFDb"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(TextFileToUtf8(row.bytes, row.cutTail), row.text) << row.name;
