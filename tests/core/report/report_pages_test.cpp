@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -41,29 +42,34 @@ TEST(ReportSetPage, TimeAndTextSwitchKeepTheirOwnTexts) {
   }
 }
 
-TEST(ReportSetPage, EditsFollowTheirBoxes) {
-  const struct {
-    const char* name;
-    bool logoOn;
-    LogoKind kind;
-    bool pageNumberOn;
-    ReportSetEnabling enabled;
-  } rows[] = {
-      {"picture logo", true, LogoKind::Picture, true, {true, true, false, true, false, true, true}},
-      {"text logo", true, LogoKind::Text, true, {true, false, true, true, false, true, true}},
-      {"no logo", false, LogoKind::Text, false, {false, false, false, false, false, true, true}},
-  };
-  for (const auto& row : rows) {
-    ReportSetChoices choices;
-    choices.logoOn = row.logoOn;
-    choices.logoKind = row.kind;
-    choices.pageNumberOn = row.pageNumberOn;
-    const ReportSetEnabling e = EnabledControls(choices);
-    const ReportSetEnabling& x = row.enabled;
-    EXPECT_EQ(
-        (std::vector<bool>{e.logoKinds, e.browse, e.companyName, e.startPage, e.dataName, e.author, e.time}),
-        (std::vector<bool>{x.logoKinds, x.browse, x.companyName, x.startPage, x.dataName, x.author, x.time}))
-        << row.name;
+// A click on a page: a box (by index) left ticked or unticked, or one of the
+// two selection boxes ticked.
+struct Click {
+  enum Box { Numbered, SelectAll, SelectNone } box;
+  int index;
+  bool ticked;
+};
+const Click kAll{Click::SelectAll, 0, true};
+const Click kNone{Click::SelectNone, 0, true};
+Click Tick(int index) { return {Click::Numbered, index, true}; }
+Click Untick(int index) { return {Click::Numbered, index, false}; }
+
+void SetNumbered(GroupSelection& page, int index, bool ticked) { page.SetBox(index, ticked); }
+void SetNumbered(ItemSelection& page, int index, bool ticked) { page.SetItem(index, ticked); }
+
+template <typename... Clicked>
+std::vector<Click> Clicks(Clicked... clicks) {
+  return {clicks...};
+}
+
+template <typename Page>
+void Apply(Page& page, const std::vector<Click>& clicks) {
+  for (const Click& click : clicks) {
+    switch (click.box) {
+      case Click::Numbered: SetNumbered(page, click.index, click.ticked); break;
+      case Click::SelectAll: page.SetSelectAll(click.ticked); break;
+      case Click::SelectNone: page.SetSelectNone(click.ticked); break;
+    }
   }
 }
 
@@ -75,59 +81,32 @@ TEST(GroupPage, SelectAllNoneAndClicks) {
     const char* name;
     DataSelection remembered;
     bool rememberedSelectAll;
-    std::function<void(GroupSelection&)> act;
+    std::vector<Click> clicks;
     DataSelection ticked;
     bool selectAll;
     bool selectNone;
   } rows[] = {
-      {"created as remembered, only with data", Selected({kA, kP, kLr1}), true, [](GroupSelection&) {},
+      {"created as remembered, only with data", Selected({kA, kP, kLr1}), true, Clicks(),
        Selected({kA, kLr1}), true, false},
-      {"select all ticks every box with data",
-       {},
-       false,
-       [](GroupSelection& g) { g.SetSelectAll(true); },
-       hasData,
-       true,
+      {"select all ticks every box with data", {}, false, Clicks(kAll), hasData, true, false},
+      {"select none unticks every box", hasData, true, Clicks(kNone), {}, false, true},
+      {"a box ticked unticks select none", {}, false, Clicks(kNone, Tick(kB)), Selected({kB}), false, false},
+      {"a box unticked unticks select all", hasData, true, Clicks(Untick(kA)), Selected({kB, kLr1}), false,
        false},
-      {"select none unticks every box",
-       hasData,
-       true,
-       [](GroupSelection& g) { g.SetSelectNone(true); },
-       {},
-       false,
-       true},
-      {"a box ticked unticks select none",
-       {},
-       false,
-       [](GroupSelection& g) {
-         g.SetSelectNone(true);
-         g.SetBox(kB, true);
-       },
-       Selected({kB}),
-       false,
-       false},
-      {"a box unticked unticks select all", hasData, true, [](GroupSelection& g) { g.SetBox(kA, false); },
-       Selected({kB, kLr1}), false, false},
-      {"a box without data takes no tick",
-       {},
-       false,
-       [](GroupSelection& g) { g.SetBox(kP, true); },
-       {},
-       false,
-       false},
+      {"a box without data takes no tick", {}, false, Clicks(Tick(kP)), {}, false, false},
   };
   for (const auto& row : rows) {
     GroupSelection groups(hasData, row.remembered, row.rememberedSelectAll);
-    row.act(groups);
+    Apply(groups, row.clicks);
     EXPECT_EQ(groups.Ticked(), row.ticked) << row.name;
     EXPECT_EQ(groups.SelectAllTicked(), row.selectAll) << row.name;
     EXPECT_EQ(groups.SelectNoneTicked(), row.selectNone) << row.name;
-    EXPECT_EQ(groups.BoxEnabled(kP), false) << row.name;
+    EXPECT_FALSE(groups.BoxEnabled(kP)) << row.name;
   }
 }
 
-// Items by number; "all" of a kind spelled out where a row needs it.
-std::vector<int> Range(int first, int last) {
+std::vector<int> List(std::initializer_list<int> items) { return items; }
+std::vector<int> Items(int first, int last) {
   std::vector<int> items;
   for (int i = first; i <= last; ++i) items.push_back(i);
   return items;
@@ -136,99 +115,71 @@ std::vector<int> Join(std::vector<int> a, const std::vector<int>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
-std::string FlagsOf(const std::vector<int>& items, bool selectAll = false) {
+std::vector<int> Without(std::vector<int> items, std::initializer_list<int> left) {
+  for (int item : left) items.erase(std::find(items.begin(), items.end(), item));
+  return items;
+}
+// The items as one '0'/'1' per item, then "Select All" when `withSelectAll`.
+std::string FlagsOf(const std::vector<int>& items, bool withSelectAll = false) {
   std::string flags(kItemFlagCount, '0');
   for (int item : items) flags[static_cast<size_t>(item)] = '1';
-  if (selectAll) flags[kSelectAllFlag] = '1';
+  if (withSelectAll) flags[kSelectAllFlag] = '1';
   return flags;
 }
-std::string EnabledOf(const ItemSelection& items) {
-  std::string enabled;
-  for (int i = 0; i < kReportItemCount; ++i) enabled += items.ItemEnabled(i) ? '1' : '0';
+std::string EnabledOf(const ItemSelection& page) {
+  std::string enabled(kItemFlagCount, '0');
+  for (int i = 0; i < kReportItemCount; ++i)
+    enabled[static_cast<size_t>(i)] = page.ItemEnabled(i) ? '1' : '0';
   return enabled;
-}
-std::string EnabledString(const std::vector<int>& items) {
-  return FlagsOf(items).substr(0, kReportItemCount);
 }
 
 TEST(ItemPage, KindsDependantsAndSelectAllNone) {
   const KindPresence normal{true, false, false, false};
   const KindPresence tcAndStep{false, true, true, false};
-  const std::vector<int> normalItems = Range(0, 13), tcItems = Range(14, 23), stepItems = Range(24, 27),
-                         loggingItems = Range(28, 31);
-  const std::vector<int> normalWithoutDependants{0, 1, 2, 3, 4, 5, 6, 7, 9, 11};
+  const KindPresence normalAndLogging{true, false, false, true};
+  const std::vector<int> normalItems = Items(0, 13), tcItems = Items(14, 23), stepItems = Items(24, 27),
+                         loggingItems = Items(28, 31), tcStep = Join(tcItems, stepItems);
+  const std::vector<int> otherKinds = Join(tcStep, loggingItems);
+  const std::vector<int> parentsOnly = Without(normalItems, {8, 10, 12, 13});
   const std::string everything(kItemFlagCount, '1');
   const struct {
     const char* name;
     std::string flags;
     KindPresence present;
-    std::function<void(ItemSelection&)> act;
-    std::string ticked;  // as itemFlags
+    std::vector<Click> clicks;
+    std::vector<int> ticked;
+    bool selectAll;
     std::vector<int> enabled;
     bool selectNone;
   } rows[] = {
-      {"created from the flags, absent kinds disabled", Ticked({0, 14, 24, 28}), normal,
-       [](ItemSelection&) {}, Ticked({0, 14, 24, 28}), normalWithoutDependants, false},
-      {"select all ticks the kinds present and enables the dependants",
-       "",
-       {true, false, false, true},
-       [](ItemSelection& i) { i.SetSelectAll(true); },
-       FlagsOf(Join(normalItems, loggingItems), true),
-       Join(normalItems, loggingItems),
+      {"created from the flags, absent kinds disabled", Ticked({0, 14, 24, 28}), normal, Clicks(),
+       List({0, 14, 24, 28}), false, parentsOnly, false},
+      {"select all ticks the kinds present and enables the dependants", "", normalAndLogging, Clicks(kAll),
+       Join(normalItems, loggingItems), true, Join(normalItems, loggingItems), false},
+      {"select all remembered runs again on activation", Ticked({kSelectAllFlag}), tcAndStep, Clicks(),
+       tcStep, true, tcStep, false},
+      {"select none unticks only the kinds present", everything, normal, Clicks(kNone), otherKinds, false,
+       parentsOnly, true},
+      {"PI ticks and enables its two dependants", "", normal, Clicks(Tick(11)), List({11, 12, 13}), false,
+       Join(parentsOnly, List({12, 13})), false},
+      {"DAR 15s unticked takes its dependant and select all", everything, normal, Clicks(Untick(7)),
+       Join(Without(normalItems, {7, 8}), otherKinds), false, Without(normalItems, {8}), false},
+      {"disabled boxes take no clicks", "", normal, Clicks(Tick(14), Tick(8)), List({}), false, parentsOnly,
        false},
-      {"select all remembered runs again on activation", Ticked({kSelectAllFlag}), tcAndStep,
-       [](ItemSelection&) {}, FlagsOf(Join(tcItems, stepItems), true), Join(tcItems, stepItems), false},
-      {"select none unticks only the kinds present", everything, normal,
-       [](ItemSelection& i) { i.SetSelectNone(true); }, FlagsOf(Join(Join(tcItems, stepItems), loggingItems)),
-       normalWithoutDependants, true},
-      {"PI ticks and enables its two dependants", "", normal, [](ItemSelection& i) { i.SetItem(11, true); },
-       FlagsOf({11, 12, 13}), Join(normalWithoutDependants, {12, 13}), false},
-      {"DAR 15s unticked takes its dependant and select all",
-       everything,
-       normal,
-       [](ItemSelection& i) { i.SetItem(7, false); },
-       FlagsOf(Join(Join(Join({0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13}, tcItems), stepItems), loggingItems)),
-       {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13},
-       false},
-      {"disabled boxes take no clicks", "", normal,
-       [](ItemSelection& i) {
-         i.SetItem(14, true);
-         i.SetItem(8, true);
-       },
-       FlagsOf({}), normalWithoutDependants, false},
       {"reference temperature, TC set voltage and step interval leave select none", "", tcAndStep,
-       [](ItemSelection& i) {
-         i.SetSelectNone(true);
-         i.SetItem(20, true);
-         i.SetItem(22, true);
-         i.SetItem(24, true);
-       },
-       FlagsOf({20, 22, 24}), Join(tcItems, stepItems), true},
-      {"any other box ticked unticks select none", "", tcAndStep,
-       [](ItemSelection& i) {
-         i.SetSelectNone(true);
-         i.SetItem(15, true);
-       },
-       FlagsOf({15}), Join(tcItems, stepItems), false},
-      {"reference temperature unticked unticks select all", "", tcAndStep,
-       [](ItemSelection& i) {
-         i.SetSelectAll(true);
-         i.SetItem(20, false);
-       },
-       FlagsOf([&] {
-         std::vector<int> items = Join(tcItems, stepItems);
-         items.erase(items.begin() + 6);  // item 20
-         return items;
-       }()),
-       Join(tcItems, stepItems), false},
+       Clicks(kNone, Tick(20), Tick(22), Tick(24)), List({20, 22, 24}), false, tcStep, true},
+      {"any other box ticked unticks select none", "", tcAndStep, Clicks(kNone, Tick(15)), List({15}), false,
+       tcStep, false},
+      {"reference temperature unticked unticks select all", "", tcAndStep, Clicks(kAll, Untick(20)),
+       Without(tcStep, {20}), false, tcStep, false},
   };
   for (const auto& row : rows) {
-    ItemSelection items(row.flags);
-    items.Activate(row.present);
-    row.act(items);
-    EXPECT_EQ(items.Flags(), row.ticked) << row.name;
-    EXPECT_EQ(EnabledOf(items), EnabledString(row.enabled)) << row.name;
-    EXPECT_EQ(items.SelectNoneTicked(), row.selectNone) << row.name;
+    ItemSelection page(row.flags);
+    page.Activate(row.present);
+    Apply(page, row.clicks);
+    EXPECT_EQ(page.Flags(), FlagsOf(row.ticked, row.selectAll)) << row.name;
+    EXPECT_EQ(EnabledOf(page), FlagsOf(row.enabled)) << row.name;
+    EXPECT_EQ(page.SelectNoneTicked(), row.selectNone) << row.name;
   }
 }
 

@@ -22,7 +22,7 @@ using Page = ReportWizard::Page;
 const char* const kToday = "2026-1-5";
 constexpr int kA = 0, kB = 1, kLr2 = 12;
 
-enum class Press { Ok, Back, TickGroupB, TickAllItems };
+enum class Press { Ok, Back, TickGroupB };
 
 TEST(ReportWizard, WalksThePagesInOrder) {
   const auto tables = MakeTables({{{kA, {kNormal}}, {kB, {kNormal, kTc}}}, {2}});
@@ -71,7 +71,6 @@ TEST(ReportWizard, WalksThePagesInOrder) {
         case Press::Ok: step = wizard.PressOk(settings); break;
         case Press::Back: wizard.Back(); break;
         case Press::TickGroupB: wizard.Groups().SetBox(kB, true); break;
-        case Press::TickAllItems: wizard.Items().SetSelectAll(true); break;
       }
       EXPECT_EQ(wizard.CurrentPage(), row.pages[i]) << row.name << " press " << i;
       EXPECT_EQ(step.message.text == report_message::kChooseData, row.told[i]) << row.name << " press " << i;
