@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// Every text the report settings show the operator, spelled once for the code
+// and its tests, byte for byte as the program has always shown them.
+namespace qv70::report_message {
+
+inline constexpr const char* kCaption = "Message";
+inline constexpr const char* kChooseData = "Please Choose Data To Print!";
+inline constexpr const char* kCommentTooLong = "Please enter no more than 250 characters";
+
+inline constexpr const char* kOpenFileCaption = "Open File";
+inline std::string CannotOpenFile(const std::string& path) { return "Cannot open file \"" + path + "\"."; }
+
+// Config.ini keeps values of at most 254 bytes; a longer picture path would
+// come back cut, so it is refused when chosen.
+inline constexpr const char* kPicturePathTooLong =
+    "The path of this picture is too long to be kept in Config.ini (254 bytes at most).\n"
+    "Please choose a picture with a shorter path.";
+
+}  // namespace qv70::report_message
