@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qv70 {
 
@@ -10,11 +11,16 @@ enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // What a file dialog shows. `filterDescription` is the one entry of the file-type
 // list (for example "*.csv") and `filterPattern` what it matches ("*.csv").
+struct FileFilter {
+  std::string description;
+  std::string pattern;  // patterns joined by ';' ("*.jpg;*.bmp")
+};
 struct FileDialogRequest {
   std::string title;
   std::string filterDescription;
   std::string filterPattern;
   std::string initialName;
+  std::vector<FileFilter> moreFilters;  // listed after the first
 };
 
 // What a core job has to tell the operator, shown in an OK box; an empty

@@ -20,7 +20,9 @@
 #include "gui/pages/tab_frame.h"
 #include "gui/pages/table_panels.h"
 
+#include "core/report/report_settings.h"
 #include "gui/dialogs/customize_dialog.h"
+#include "gui/report/set_report_dialog.h"
 
 namespace qv70 {
 
@@ -363,7 +365,21 @@ void CMyQV70ProjectView::OnCustomize() {
 }
 
 void CMyQV70ProjectView::OnSetReport() {
-  if (reportCommands_.setReport) reportCommands_.setReport();
+  if (reportCommands_.setReport) {
+    reportCommands_.setReport();
+    return;
+  }
+  RunSetReport();
+}
+
+void CMyQV70ProjectView::RunSetReport() {
+  if (!setReportDlg_) {
+    setReportDlg_ = new CSetReportDlg(state_.tables, ui_, environment_, StartReportSettings(reportStart_), this);
+  }
+  if (setReportDlg_->Run() != QDialog::Accepted) return;
+  flags_.rtfEnabled = 1;
+  emit flagsChanged();
+  OnPrintPreview();
 }
 void CMyQV70ProjectView::OnSaveAsRtf() {
   if (reportCommands_.saveAsRtf) reportCommands_.saveAsRtf();

@@ -15,6 +15,7 @@ class UiServices;
 class TabFrame;
 class ManualDataPage;
 class LoggingDataPage;
+class CSetReportDlg;
 
 // Handlers of the report commands, supplied by the report layer; an empty one
 // leaves its command without effect.
@@ -50,6 +51,9 @@ class CMyQV70ProjectView : public QWidget {
   const PresentationState& presentation() const { return presentation_; }
   const ReportStart& reportStart() const { return reportStart_; }
   ReportCommands& reportCommands() { return reportCommands_; }
+  // The Set Report window with the committed report settings; made at the
+  // first "Set Report", none before.
+  CSetReportDlg* SetReportDialog() const { return setReportDlg_; }
   // Set by the print preview while it is shown: closing the main window then
   // closes the preview only.
   bool printPreviewShown = false;
@@ -102,6 +106,8 @@ class CMyQV70ProjectView : public QWidget {
   void OnRecordClicked(int record);
   void OnSetTabChosen(int position);
   void SetGraphShown(int value);
+  // Runs the Set Report window; a Finish enables "Save as RTF" and opens the preview.
+  void RunSetReport();
 
   ProgramState& state_;
   UiServices& ui_;
@@ -115,6 +121,7 @@ class CMyQV70ProjectView : public QWidget {
   ManualDataPage* manualPage_ = nullptr;
   LoggingDataPage* loggingPage_ = nullptr;
   QWidget* reportChart_ = nullptr;
+  CSetReportDlg* setReportDlg_ = nullptr;
 };
 
 }  // namespace qv70

@@ -1,5 +1,7 @@
 #include "gui/services/qt_ui_services.h"
 
+#include <algorithm>
+
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QCursor>
@@ -82,9 +84,30 @@ class NameOnlyIconProvider : public QAbstractFileIconProvider {
 
 }  // namespace
 
+namespace {
+
+// Qt's file dialog splits the patterns in the parentheses at blanks, so a
+// ';' list would match nothing; a description that already ends with its
+// patterns in parentheses is not given them twice.
+std::string FilterEntry(const FileFilter& filter) {
+  std::string patterns = filter.pattern;
+  std::replace(patterns.begin(), patterns.end(), ';', ' ');
+  std::string description = filter.description;
+  const std::string tail = " (" + filter.pattern + ")";
+  if (description.size() >= tail.size() &&
+      description.compare(description.size() - tail.size(), tail.size(), tail) == 0) {
+    description.erase(description.size() - tail.size());
+  }
+  return description + " (" + patterns + ")";
+}
+
+}  // namespace
+
 std::string FileDialogFilter(const FileDialogRequest& request) {
   if (request.filterPattern.empty()) return std::string();
-  return request.filterDescription + " (" + request.filterPattern + ")";
+  std::string filter = FilterEntry({request.filterDescription, request.filterPattern});
+  for (const FileFilter& more : request.moreFilters) filter += ";;" + FilterEntry(more);
+  return filter;
 }
 
 MessageAnswer QtUiServices::ShowMessage(const std::string& text, const std::string& caption,

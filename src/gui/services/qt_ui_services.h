@@ -29,7 +29,8 @@ class QtUiServices : public UiServices {
   DialogFolder folder_;
 };
 
-// "*.csv (*.csv)": the one entry of a file dialog's type list.
+// A file dialog's type list: "*.csv (*.csv)" for one entry, the entries
+// joined by ";;" for more, each with its patterns as Qt reads them.
 std::string FileDialogFilter(const FileDialogRequest& request);
 
 }  // namespace qv70
