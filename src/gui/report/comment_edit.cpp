@@ -54,7 +54,9 @@ void CCommentEdit::OnTextChanged() {
   ui_.ShowMessage(report_message::kCommentTooLong, report_message::kCaption, MessageButtons::Ok,
                   MessageIcon::None);
   cutting_ = true;
-  setPlainText(QString::fromStdString(*cut));
+  // The document's own plain text drops the formats the cursor still carries.
+  document()->setPlainText(QString::fromStdString(*cut));
+  setCurrentCharFormat(QTextCharFormat());
   moveCursor(QTextCursor::End);
   cutting_ = false;
 }
