@@ -125,7 +125,9 @@ void CCommentEdit::ChooseFont() {
 std::optional<QTextCharFormat> CCommentEdit::AskFormat(const QTextCharFormat& current) {
   if (chooser_) return chooser_(current);
   bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, current.font(), this, QStringLiteral("Font"));
+  // What the format leaves unset is the document's default font.
+  const QFont shown = current.font().resolve(document()->defaultFont());
+  const QFont font = QFontDialog::getFont(&ok, shown, this, QStringLiteral("Font"));
   if (!ok) return std::nullopt;
   QTextCharFormat chosen;
   chosen.setFont(font, QTextCharFormat::FontPropertiesAll);

@@ -46,7 +46,7 @@ QLineEdit* Edit(QWidget* parent, const DialogUnits& du, size_t limit, int x, int
 // The box on a group's title: the title's leading blanks leave room for it.
 QCheckBox* TitleBox(QWidget* parent, const DialogUnits& du, int x, int y) {
   auto* box = new QCheckBox(parent);
-  du.Place(box, x + 6, y - 1, 10, 10);
+  du.Place(box, x + 2, y - 1, 9, 10);
   box->raise();
   return box;
 }
@@ -123,8 +123,11 @@ void ReportSet::BuildControls() {
 
   Frame(this, du, "Input Comment", 7, 160, 286, 84);
   comment_ = new CCommentEdit(ui_, this);
-  du.Place(comment_, 15, 172, 200, 66);
-  readComment_ = Place<QPushButton>(this, du, "Read Comment File...", 221, 172, 66, 14);
+  du.Place(comment_, 15, 172, 190, 66);
+  readComment_ = Place<QPushButton>(this, du, "Read Comment File...", 210, 172, 77, 14);
+  // Return anywhere on the page means "Next", as on the wizard's other pages.
+  browse_->setAutoDefault(false);
+  readComment_->setAutoDefault(false);
 }
 
 void ReportSet::Connect() {
