@@ -16,6 +16,7 @@
 #include "core/chart/chart_ctrl.h"
 #include "core/chart/chart_description.h"
 #include "core/data/program_state.h"
+#include "core/draw/measuring_surface.h"
 #include "core/draw/number_text.h"
 #include "core/draw/recording_surface.h"
 #include "core/files/atomic_file.h"
@@ -112,7 +113,7 @@ class LayoutHost : public ChartHost {
  public:
   LayoutHost(const QtFontMetrics& metrics, Rect client) : metrics_(metrics), client_(client) {}
   void RefreshChart(ChartCtrl& chart) override {
-    RecordingSurface layer(metrics_, kScreenPixelsPerInch);
+    MeasuringSurface layer(metrics_, kScreenPixelsPerInch);
     chart.Refresh(layer, client_);
   }
   void DrawAppended(PlotSeries&) override {}

@@ -9,6 +9,7 @@
 
 #include "core/chart/bitmap_file_writer.h"
 #include "core/chart/messages.h"
+#include "core/draw/measuring_surface.h"
 #include "core/platform/ui_services.h"
 #include "core/view/commands.h"
 #include "gui/draw/qt_surface.h"
@@ -31,21 +32,31 @@ GraphChartCtrl::GraphChartCtrl(UiServices& ui, QWidget* parent) : QWidget(parent
 
 GraphChartCtrl::~GraphChartCtrl() { chart_.SetHost(nullptr); }
 
+Rect GraphChartCtrl::ClientRect() const { return {0, 0, width(), height()}; }
+
+// Builders refresh several times in a row; the layout is made at once, the
+// layer drawn only when it is shown.
 void GraphChartCtrl::RefreshChart(ChartCtrl& chart) {
-  const QSize client = size();
-  // Allocated once and only grown: the owners mostly make a chart smaller.
-  if (layer_.width() < client.width() || layer_.height() < client.height())
-    layer_ = QImage(client.expandedTo(layer_.size()), QImage::Format_RGB32);
-  const Rect clientRect{0, 0, client.width(), client.height()};
-  if (client.isEmpty()) {
-    QtSurface measuring(nullptr, metrics_);
-    chart.Refresh(measuring, clientRect);
+  if (size().isEmpty()) {
+    QtSurface noDevice(nullptr, metrics_);
+    chart.Refresh(noDevice, ClientRect());
   } else {
-    QPainter painter(&layer_);
-    QtSurface layer(&painter, metrics_);
-    chart.Refresh(layer, clientRect);
+    MeasuringSurface measuring(metrics_, kScreenPixelsPerInch);
+    chart.Refresh(measuring, ClientRect());
   }
+  layerStale_ = true;
   if (!painting_) update();
+}
+
+void GraphChartCtrl::DrawLayer() {
+  if (!layerStale_ || size().isEmpty()) return;
+  // Allocated once and only grown: the owners mostly make a chart smaller.
+  if (layer_.width() < width() || layer_.height() < height())
+    layer_ = QImage(size().expandedTo(layer_.size()), QImage::Format_RGB32);
+  QPainter painter(&layer_);
+  QtSurface layer(&painter, metrics_);
+  chart_.Refresh(layer, ClientRect());
+  layerStale_ = false;
 }
 
 // Appended points show with the next paint, which draws every series.
@@ -58,6 +69,7 @@ void GraphChartCtrl::RefreshOnce() {
 }
 
 void GraphChartCtrl::Compose(QPainter& painter) {
+  DrawLayer();
   painter.drawImage(QPoint(0, 0), layer_, QRect(0, 0, width(), height()));
   QtSurface surface(&painter, metrics_);
   chart_.DrawSeries(surface);

@@ -53,6 +53,7 @@ class GraphChartCtrl : public QWidget, private ChartHost {
   // no picture or the writer fails.
   bool SaveBitmap(const std::string& path);
 
+  // The background layer as last drawn; it may be larger than the window.
   const QImage& Layer() const { return layer_; }
 
  protected:
@@ -62,7 +63,10 @@ class GraphChartCtrl : public QWidget, private ChartHost {
  private:
   void RefreshChart(ChartCtrl& chart) override;
   void DrawAppended(PlotSeries& series) override;
+  Rect ClientRect() const;
   void RefreshOnce();
+  // The layer as the last layout placed it, drawn when a refresh left it stale.
+  void DrawLayer();
   void Compose(QPainter& painter);
 
   UiServices& ui_;
@@ -70,6 +74,7 @@ class GraphChartCtrl : public QWidget, private ChartHost {
   ChartCtrl chart_;
   QImage layer_;
   bool refreshedOnce_ = false;
+  bool layerStale_ = true;
   bool painting_ = false;
   std::function<bool()> graphShown_;
   BitmapFileWriter* bitmapWriter_ = nullptr;
