@@ -69,16 +69,16 @@ bool TakeFreeOption(Arguments& args, const std::string& name, std::string& value
   return std::find(args.begin(), args.end(), name) == args.end();
 }
 
-// Ticks the boxes a --groups or --sets list names. "all" ticks every box of
-// the kind whose count is above 0; a named box without data cannot be ticked,
-// as in the dialog, and is refused.
-Result TickListed(DownloadJob& job, const std::string& list, bool groups) {
+// Adds the groups (or sets) a --groups (--sets) list names to `selection`.
+// "all" is every one of the kind with a count above 0; one named without data
+// is refused, as its box in the dialog cannot be ticked.
+Result SelectListed(const DownloadJob& job, const std::string& list, bool groups,
+                    DownloadJob::Selection& selection) {
   const int first = groups ? 0 : kGroupCount;
   const int count = groups ? kGroupCount : kSetCount;
+  bool* chosen = groups ? selection.groups.data() : selection.sets.data();
   if (list == "all") {
-    for (int i = first; i < first + count; ++i) {
-      if (job.Counts()[i] > 0) job.SetBoxTicked(i, true);
-    }
+    for (int i = 0; i < count; ++i) chosen[i] = chosen[i] || job.Counts()[first + i] > 0;
     return Result::Success();
   }
   for (const std::string& item : SplitList(list)) {
@@ -89,7 +89,7 @@ Result TickListed(DownloadJob& job, const std::string& list, bool groups) {
       return Result::Failure((groups ? "No memory group \"" : "No logging set \"") + item + "\".");
     if (!job.BoxEnabled(first + index))
       return Result::Failure(DownloadJob::BaseCaption(first + index) + " holds no data.");
-    job.SetBoxTicked(first + index, true);
+    chosen[index] = true;
   }
   return Result::Success();
 }
@@ -128,17 +128,22 @@ int RunDownload(Arguments args) {
     job.Finish();
     return kExitRefused;
   }
-  Result ticked = Result::Success();
-  if (!hasGroups && !hasSets) job.SelectAll();
-  if (hasGroups) ticked = TickListed(job, groups, true);
-  if (ticked && hasSets) ticked = TickListed(job, sets, false);
-  if (!ticked) {
-    job.Finish();
-    return Refuse(ticked.message);
+  // Without a list, everything the instrument holds.
+  DownloadJob::Selection selection = job.CountedSelection();
+  if (hasGroups || hasSets) {
+    selection = {};
+    Result listed = Result::Success();
+    if (hasGroups) listed = SelectListed(job, groups, true, selection);
+    if (listed && hasSets) listed = SelectListed(job, sets, false, selection);
+    if (!listed) {
+      job.Finish();
+      return Refuse(listed.message);
+    }
   }
-  DownloadJob::Outcome outcome = job.ObtainData();
+  const DownloadJob::Result result = job.Download(selection);
+  job.Report(result);
   job.Finish();
-  if (outcome != DownloadJob::Outcome::Downloaded) return kExitRefused;
+  if (result.outcome != DownloadJob::Outcome::Downloaded) return kExitRefused;
 
   // A new download is saved in the current layout with the default number format.
   return ExitStatus(WriteDataFile(out, state.tables, NumberFormat{}));
@@ -170,16 +175,21 @@ int RunSet(Arguments args) {
     if (step == StepEntryText(i)) entry = i;
   }
 
+  SettingsJob::Choices choices;
+  choices.clock = clock;
+  choices.pi = pi;
+  choices.t1 = t1;
+  choices.t2 = t2;
+  choices.step = entry >= 0;
+  choices.stepEntry = entry;
+
   Instrument instrument;
   RecordTables tables;
   SystemClock systemClock;
   SettingsJob job(instrument.link, tables, instrument.ui, systemClock);
-  job.Choose(clock, pi, entry >= 0);
-  job.SetT1(t1);
-  job.SetT2(t2);
-  job.SetStepEntry(entry);
-  job.Apply();
-  return job.LastApplySucceeded() ? kExitOk : kExitRefused;
+  const SettingsJob::Result result = job.Apply(choices);
+  instrument.ui.Tell(result.message);
+  return result.sent ? kExitOk : kExitRefused;
 }
 
 }  // namespace qv70::cli

@@ -27,6 +27,9 @@ struct WindowRect {
   int bottom = 600;
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
+  bool operator==(const WindowRect& o) const {
+    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+  }
 };
 // The stored rectangle; the defaults 0, 0, 800, 600 for a missing file or key.
 WindowRect ReadWindowRect(const SettingsFile& settings);

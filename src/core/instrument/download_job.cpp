@@ -91,27 +91,55 @@ void DownloadJob::Reselect() {
   SetStatus(std::string(kSelectNumberText) + "0");
 }
 
-DownloadJob::Outcome DownloadJob::ObtainData() {
-  SetProgress(0);
-  int tickedBoxes = 0;
-  for (bool ticked : ticked_) tickedBoxes += ticked ? 1 : 0;
-  if (tickedBoxes == 0) {
-    ui_.ShowMessage(kNothingSelected, kWarningCaption, MessageButtons::Ok, MessageIcon::Information);
-    return Outcome::Stay;
-  }
-  if (!link_.CheckInstrument() || !link_.OpenPipes()) return Outcome::Close;
+DownloadJob::Selection DownloadJob::TickedSelection() const {
+  Selection selection;
+  for (int g = 0; g < kGroupCount; ++g) selection.groups[g] = ticked_[g];
+  for (int s = 0; s < kSetCount; ++s) selection.sets[s] = ticked_[kGroupCount + s];
+  return selection;
+}
 
-  for (int i = 0; i < kBoxCount; ++i) {
-    if (!ticked_[i]) buffer_.counts[i] = 0;
+DownloadJob::Selection DownloadJob::CountedSelection() const {
+  Selection selection;
+  for (int g = 0; g < kGroupCount; ++g) selection.groups[g] = buffer_.counts[g] > 0;
+  for (int s = 0; s < kSetCount; ++s) selection.sets[s] = buffer_.counts[kGroupCount + s] > 0;
+  return selection;
+}
+
+DownloadJob::Outcome DownloadJob::ObtainData() {
+  const Result result = Download(TickedSelection());
+  Report(result);
+  return result.outcome;
+}
+
+void DownloadJob::Report(const Result& result) {
+  ui_.Tell(result.message);
+  if (result.brokeOff) SetProgress(0);
+}
+
+DownloadJob::Result DownloadJob::Download(const Selection& selection) {
+  SetProgress(0);
+  int chosen = 0;
+  for (bool group : selection.groups) chosen += group ? 1 : 0;
+  for (bool set : selection.sets) chosen += set ? 1 : 0;
+  if (chosen == 0) {
+    return {Outcome::Stay, {kNothingSelected, kWarningCaption, MessageIcon::Information}};
+  }
+  if (!link_.CheckInstrument() || !link_.OpenPipes()) return {Outcome::Close, {}};
+
+  for (int g = 0; g < kGroupCount; ++g) {
+    if (!selection.groups[g]) buffer_.counts[g] = 0;
+  }
+  for (int s = 0; s < kSetCount; ++s) {
+    if (!selection.sets[s]) buffer_.counts[kGroupCount + s] = 0;
   }
   SetProgressVisible(true);
-  const int step = 100 / tickedBoxes;
+  const int step = 100 / chosen;
   buffer_.Clear();
 
   bool ok = true;
   std::string reply;
   for (int g = 0; g < kGroupCount; ++g) {
-    if (!ticked_[g] || !ok) {
+    if (!selection.groups[g] || !ok) {
       buffer_.counts[g] = 0;
       continue;
     }
@@ -126,7 +154,7 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   }
   for (int s = 0; s < kSetCount; ++s) {
     const int box = kGroupCount + s;
-    if (!ticked_[box] || !ok) {
+    if (!selection.sets[s] || !ok) {
       buffer_.counts[box] = 0;
       continue;
     }
@@ -140,9 +168,9 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   }
 
   if (!ok) {
-    ui_.ShowMessage(kEquipmentUnusual, kObtainDataCaption, MessageButtons::Ok, MessageIcon::Warning);
-    SetProgress(0);
-    return Outcome::Close;
+    Result failed{Outcome::Close, {kEquipmentUnusual, kObtainDataCaption, MessageIcon::Warning}};
+    failed.brokeOff = true;
+    return failed;
   }
 
   // The instrument texts go straight into the tables: they only follow a
@@ -160,14 +188,12 @@ DownloadJob::Outcome DownloadJob::ObtainData() {
   info.stepInterval = ParseStepReply(reply);
   info.stepIntervalUnit = StepIntervalUnit(info.stepInterval);
 
-  std::array<bool, kSetCount> setsChosen{};
-  for (int s = 0; s < kSetCount; ++s) setsChosen[s] = ticked_[kGroupCount + s];
-  buffer_.FinishDownload(tables_, setsChosen);
+  buffer_.FinishDownload(tables_, selection.sets);
 
   SetProgress(100);
-  ui_.ShowMessage(kAllReceived, kDataReceiveCaption, MessageButtons::Ok, MessageIcon::None);
   tables_.dataState = DataState::Unsaved;
-  return Outcome::Downloaded;
+  return {Outcome::Downloaded,
+          {kAllReceived, kDataReceiveCaption, MessageIcon::None}};
 }
 
 void DownloadJob::Finish() {

@@ -7,11 +7,11 @@
 
 #include "core/data/record_tables.h"
 #include "core/instrument/download_buffer.h"
+#include "core/platform/ui_services.h"
 
 namespace qv70 {
 
 class RecordTables;
-class UiServices;
 class UsbLink;
 
 // The Obtain Data dialog's work without the window: the count query, the 20
@@ -24,9 +24,10 @@ class UsbLink;
 // state into its controls (after each call, or from the callbacks) and turns
 // each Outcome into staying open or closing.
 //
-// Failure: every message (from the link or the job) goes through UiServices and
-// the result says whether the dialog stays or closes. A failed download leaves
-// RecordTables exactly as it was.
+// Failure: the link tells its own failures (no instrument, pipes that do not
+// open) through UiServices. Download returns what it has to tell with its
+// outcome and shows nothing; the dialog-shaped calls show it. A failed
+// download leaves RecordTables exactly as it was.
 class DownloadJob {
  public:
   struct Callbacks {
@@ -49,6 +50,20 @@ class DownloadJob {
 
   static constexpr int kBoxCount = kCountListSize;
 
+  // The memory groups and logging sets one download fetches.
+  struct Selection {
+    std::array<bool, kGroupCount> groups{};
+    std::array<bool, kSetCount> sets{};
+  };
+
+  // How a download ended and what to tell the operator about it.
+  struct Result {
+    Outcome outcome = Outcome::Stay;
+    OperatorMessage message;  // empty when the link has told already
+    // An exchange failed part-way: once told, the progress goes back to 0.
+    bool brokeOff = false;
+  };
+
   DownloadJob(UsbLink& link, RecordTables& tables, UiServices& ui, Callbacks callbacks = {});
 
   // "Select Data": the count query. An instrument that answers it with nothing
@@ -62,8 +77,22 @@ class DownloadJob {
   void SelectAll();
   // "Reselection": unticks every box.
   void Reselect();
-  // "Obtain Data": the download.
+  // "Obtain Data": Download of the ticked boxes, its message shown (Report).
   Outcome ObtainData();
+
+  // The download itself, for callers with or without a dialog, after a count
+  // query: the progress starts at 0; an empty selection is refused ("You
+  // havent't selected data!", the dialog stays); otherwise every chosen group
+  // (all ten records, whatever its count) and set is fetched, then the
+  // instrument texts, and the tables take the new data as unsaved. Counts of
+  // what was not chosen become 0.
+  Result Download(const Selection& selection);
+  // What the dialog does with a result: shows its message, and after a
+  // download that broke off takes the progress back to 0.
+  void Report(const Result& result);
+  // The boxes ticked now, and every box with a count above 0 ("Select All").
+  Selection TickedSelection() const;
+  Selection CountedSelection() const;
   // "Cancel", or the dialog ending for any reason: closes the pipes (once) and
   // empties the status line.
   void Finish();

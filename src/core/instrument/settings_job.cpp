@@ -106,67 +106,64 @@ SettingsJob::Outcome SettingsJob::SelectAll() {
   return SetStepTicked(true);
 }
 
-void SettingsJob::Choose(bool clock, bool pi, bool step) {
-  clockTicked_ = clock;
-  piTicked_ = pi;
-  stepTicked_ = step;
-  piFieldsEnabled_ = pi;
-  stepListEnabled_ = step;
-}
-
 void SettingsJob::SetStepEntry(int index) {
   stepEntry_ = index >= 0 && index < kStepEntryCount ? index : -1;
 }
 
+SettingsJob::Choices SettingsJob::Chosen() const {
+  Choices choices;
+  choices.clock = clockTicked_;
+  choices.pi = piTicked_;
+  choices.t1 = t1_;
+  choices.t2 = t2_;
+  choices.step = stepTicked_;
+  choices.stepEntry = stepEntry_;
+  return choices;
+}
+
 SettingsJob::Outcome SettingsJob::Apply() {
-  applied_ = false;
-  if (!clockTicked_ && !piTicked_ && !stepTicked_) {
-    ui_.ShowMessage(kNeedSelect, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
-    return Outcome::Stay;
+  const Result result = Apply(Chosen());
+  applied_ = result.sent;
+  ui_.Tell(result.message);
+  return result.outcome;
+}
+
+SettingsJob::Result SettingsJob::Apply(const Choices& choices) {
+  // Every refusal and failure below keeps the dialog open with a message.
+  const auto stay = [](const char* text) {
+    return Result{Outcome::Stay, {text, kSettingCaption, MessageIcon::Information}};
+  };
+  if (!choices.clock && !choices.pi && !choices.step) return stay(kNeedSelect);
+  if (choices.pi) {
+    if (!IsPiText(choices.t1) || !IsPiText(choices.t2)) return stay(kPiRange);
+    const int t1 = TextToInt(choices.t1);
+    const int t2 = TextToInt(choices.t2);
+    if (t1 < 1 || t1 > 30 || t2 < 1 || t2 > 30) return stay(kPiRange);
+    if (t1 >= t2) return stay(kPiOrder);
   }
-  if (piTicked_) {
-    if (!IsPiText(t1_) || !IsPiText(t2_)) {
-      ui_.ShowMessage(kPiRange, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
-      return Outcome::Stay;
-    }
-    int t1 = TextToInt(t1_);
-    int t2 = TextToInt(t2_);
-    if (t1 < 1 || t1 > 30 || t2 < 1 || t2 > 30) {
-      ui_.ShowMessage(kPiRange, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
-      return Outcome::Stay;
-    }
-    if (t1 >= t2) {
-      ui_.ShowMessage(kPiOrder, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
-      return Outcome::Stay;
-    }
-  }
-  if (!link_.CheckInstrument() || !link_.OpenPipes()) return Outcome::Close;
+  if (!link_.CheckInstrument() || !link_.OpenPipes()) return {Outcome::Close, {}};
 
   std::vector<std::string> commands;
-  if (clockTicked_) commands.push_back(ClockCommand(LocalTime(clock_.Now())));
-  if (piTicked_) commands.push_back(PiSetCommand(t1_, t2_));
+  if (choices.clock) commands.push_back(ClockCommand(LocalTime(clock_.Now())));
+  if (choices.pi) commands.push_back(PiSetCommand(choices.t1, choices.t2));
   // With no entry shown there is no interval to send; the other items still go.
-  if (stepTicked_ && StepEntryText(stepEntry_) != nullptr) {
-    commands.push_back(StepSetCommand(StepEntryText(stepEntry_)));
+  if (choices.step && StepEntryText(choices.stepEntry) != nullptr) {
+    commands.push_back(StepSetCommand(StepEntryText(choices.stepEntry)));
   }
   for (const std::string& command : commands) {
     if (!SendSetting(command)) {
       link_.ClosePipes();
-      return Outcome::Stay;
+      return stay(kEquipmentUnusual);
     }
   }
   link_.ClosePipes();
-  applied_ = true;
-  ui_.ShowMessage(kAllSent, kSendingSuccessCaption, MessageButtons::Ok, MessageIcon::Information);
-  return Outcome::Close;
+  return {Outcome::Close, {kAllSent, kSendingSuccessCaption, MessageIcon::Information}, true};
 }
 
 bool SettingsJob::SendSetting(const std::string& command) {
   std::string reply;
   Exchange(command, reply);
-  if (IsAcknowledged(reply)) return true;
-  ui_.ShowMessage(kEquipmentUnusual, kSettingCaption, MessageButtons::Ok, MessageIcon::Information);
-  return false;
+  return IsAcknowledged(reply);
 }
 
 bool SettingsJob::Exchange(const std::string& command, std::string& reply) {

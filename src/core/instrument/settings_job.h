@@ -5,11 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "core/platform/ui_services.h"
+
 namespace qv70 {
 
 class Clock;
 class RecordTables;
-class UiServices;
 class UsbLink;
 
 // The QV70 Setting dialog's work without the window: the three boxes (clock,
@@ -22,9 +23,11 @@ class UsbLink;
 // SetStepEntry; the dialog filters keys (digits, Left, Right, Backspace,
 // Delete, at most 2 characters) itself.
 //
-// Failure: every message goes through UiServices; each action returns whether
-// the dialog stays or closes. The PI and step queries store what the instrument
-// answered in RecordTables::info; nothing else in the tables is touched.
+// Failure: the link tells its own failures through UiServices; Apply(choices)
+// returns what it has to tell with its outcome and shows nothing, the
+// dialog-shaped calls show it. Each action returns whether the dialog stays or
+// closes. The PI and step queries store what the instrument answered in
+// RecordTables::info; nothing else in the tables is touched.
 class SettingsJob {
  public:
   enum class Outcome {
@@ -37,6 +40,23 @@ class SettingsJob {
     std::function<void()> beforeExchange;
     // The clock timer must start (true) or stop (false); period 1000 ms.
     std::function<void(bool)> clockTimer;
+  };
+
+  // What one Apply sends, in this order: the clock (the local time at that
+  // moment), the PI test times, the step interval.
+  struct Choices {
+    bool clock = false;
+    bool pi = false;
+    std::string t1, t2;  // the t1 and t2 texts, as typed
+    bool step = false;
+    int stepEntry = -1;  // 0..3 "30s", "1min", "2min", "5min"; -1: none, nothing sent for it
+  };
+
+  // How an Apply ended and what to tell the operator about it.
+  struct Result {
+    Outcome outcome = Outcome::Stay;
+    OperatorMessage message;  // empty when the link has told already
+    bool sent = false;        // every chosen setting was sent and acknowledged
   };
 
   SettingsJob(UsbLink& link, RecordTables& tables, UiServices& ui, const Clock& clock,
@@ -56,15 +76,19 @@ class SettingsJob {
   Outcome SetStepTicked(bool ticked);
   // "Select All": the three boxes in turn, stopping when a check closes the dialog.
   Outcome SelectAll();
-  // "Apply": checks, then sends clock, PI and step commands for the ticked boxes.
-  // Close both after success ("All data have been sent") and when the link fails;
-  // LastApplySucceeded tells them apart.
+  // "Apply": Apply(Chosen()) with its message shown. Close both after success
+  // ("All data have been sent") and when the link fails; LastApplySucceeded
+  // tells them apart.
   Outcome Apply();
   bool LastApplySucceeded() const { return applied_; }
 
-  // Ticks the boxes without running their queries (for callers without a
-  // dialog, which give the values themselves).
-  void Choose(bool clock, bool pi, bool step);
+  // The settings themselves, for callers with or without a dialog: nothing
+  // chosen, or t1 and t2 not whole numbers 1 to 30 with t1 below t2, is
+  // refused before the instrument is asked; otherwise the chosen commands go
+  // out in their fixed order and the first one not acknowledged stops the rest.
+  Result Apply(const Choices& choices);
+  // The boxes, fields and list entry as the dialog shows them now.
+  Choices Chosen() const;
 
   void SetT1(std::string text) { t1_ = std::move(text); }
   void SetT2(std::string text) { t2_ = std::move(text); }
@@ -87,7 +111,7 @@ class SettingsJob {
 
  private:
   bool Exchange(const std::string& command, std::string& reply);
-  // A set command and its acknowledgement; false (after the message) when not "OK".
+  // A set command and its acknowledgement; false when the reply holds no "OK".
   bool SendSetting(const std::string& command);
 
   UsbLink& link_;

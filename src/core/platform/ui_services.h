@@ -17,6 +17,15 @@ struct FileDialogRequest {
   std::string initialName;
 };
 
+// What a core job has to tell the operator, shown in an OK box; an empty
+// text means there is nothing to tell (or it has been told already).
+struct OperatorMessage {
+  std::string text;
+  std::string caption;
+  MessageIcon icon = MessageIcon::None;
+  bool Empty() const { return text.empty(); }
+};
+
 // The modal questions the core puts to the operator. The window layer shows them;
 // tests answer them from a script. Core commands never show anything themselves.
 class UiServices {
@@ -25,9 +34,15 @@ class UiServices {
 
   virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                     MessageButtons buttons, MessageIcon icon) = 0;
-  // Each returns false when the operator cancels; otherwise fills `path`.
+  // Each returns false when the operator cancels; otherwise fills `path`. The
+  // window's dialogs start in the folder last chosen in this run (DialogFolder).
   virtual bool AskOpenFileName(const FileDialogRequest& request, std::string& path) = 0;
   virtual bool AskSaveFileName(const FileDialogRequest& request, std::string& path) = 0;
+
+  // An OK box with `message`; nothing for an empty one.
+  void Tell(const OperatorMessage& message) {
+    if (!message.Empty()) ShowMessage(message.text, message.caption, MessageButtons::Ok, message.icon);
+  }
 };
 
 }  // namespace qv70

@@ -34,35 +34,45 @@ int PageAfterOpen(int frontTab, const PresentationState& presentation) {
   return tab;
 }
 
+DataTabs AllDataTabs() {
+  DataTabs tabs;
+  for (int g = 0; g < kGroupCount; ++g) tabs.groups.push_back(g);
+  for (int s = 0; s < kSetCount; ++s) tabs.sets.push_back(s);
+  return tabs;
+}
+
 DataTabs RebuildDataTabs(const RecordTables& tables, PresentationState& presentation) {
   DataTabs tabs;
   int records = 0;
   for (int g = 0; g < kGroupCount; ++g) records += tables.recordCount[g];
-  if (records > 0) {
-    presentation.manualDataPresent = 1;
-    for (int g = kGroupCount - 1; g >= 0; --g) {
-      if (tables.recordCount[g] != 0) {
-        tabs.groupTab[g] = true;
-        presentation.firstGroupWithData = g;
-      }
-    }
-  } else {
-    presentation.manualDataPresent = 0;
+  presentation.manualDataPresent = records > 0 ? 1 : 0;
+  for (int g = 0; g < kGroupCount && records > 0; ++g) {
+    if (tables.recordCount[g] != 0) tabs.groups.push_back(g);
   }
+  if (!tabs.groups.empty()) presentation.firstGroupWithData = tabs.groups.front();
+
   int samples = 0;
   for (int s = 0; s < kSetCount; ++s) samples += tables.sampleCount[s];
-  if (samples == 0) {
-    presentation.loggingDataPresent = 0;
-    return tabs;
+  presentation.loggingDataPresent = samples > 0 ? 1 : 0;
+  for (int s = 0; s < kSetCount && samples > 0; ++s) {
+    if (tables.sampleCount[s] != 0) tabs.sets.push_back(s);
   }
-  presentation.loggingDataPresent = 1;
-  for (int s = kSetCount - 1; s >= 0; --s) {
-    if (tables.sampleCount[s] != 0) {
-      tabs.setTab[s] = true;
-      presentation.firstSetWithData = s;
-    }
-  }
+  if (!tabs.sets.empty()) presentation.firstSetWithData = tabs.sets.front();
   return tabs;
+}
+
+bool ChooseStepGraph(const RecordTables& tables, const RecordRef& record,
+                     PresentationState& presentation) {
+  const bool inRange = record.group >= 0 && record.group < kGroupCount && record.record >= 0 &&
+                       record.record < kRecordsPerGroup;
+  if (!inRange || tables.Manual(RecordCopy::Raw, record.group, record.record, field::kTestType) !=
+                      TestTypeText(TestType::StepVoltage)) {
+    presentation.stepGraphReady = 0;
+    return false;
+  }
+  presentation.stepGraphReady = 1;
+  presentation.stepGraph = record;
+  return true;
 }
 
 }  // namespace qv70

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "core/data/record_tables.h"
 
 namespace qv70 {
@@ -16,6 +18,13 @@ struct CommandFlags {
 // Save as RTF follow their flag; every other command is always enabled.
 bool IsCommandEnabled(int commandId, const CommandFlags& flags);
 
+// One manual record by group and slot; -1 for none.
+struct RecordRef {
+  int group = -1;
+  int record = -1;
+  bool operator==(const RecordRef& o) const { return group == o.group && record == o.record; }
+};
+
 // What the pages show, kept for the whole program.
 struct PresentationState {
   int manualDataPresent = 1;
@@ -25,6 +34,10 @@ struct PresentationState {
   int stepGraphReady = 0;
   int firstGroupWithData = 0;
   int firstSetWithData = 0;
+  // What the graph panels were last given: the step graph keeps its record
+  // when asked for one that has no step graph.
+  RecordRef stepGraph;
+  int loggingGraphSet = -1;
 };
 
 constexpr int kManualTab = 0;
@@ -38,12 +51,22 @@ int PageSwitchTarget(int chosenTab, const PresentationState& presentation);
 // the tab in front. Returns the tab to show.
 int PageAfterOpen(int frontTab, const PresentationState& presentation);
 
-// Tabs of the group and set tab controls: which groups and sets hold data, and
-// the presence flags and first indices derived from the counts.
+// The tabs of the group and set tab controls: the group (set) each tab stands
+// for, in tab order.
 struct DataTabs {
-  bool groupTab[kGroupCount] = {};
-  bool setTab[kSetCount] = {};
+  std::vector<int> groups;
+  std::vector<int> sets;
 };
+// Before any data: all ten groups and all ten sets.
+DataTabs AllDataTabs();
+// After new data: the groups and sets that hold data, with the presence flags
+// and first indices derived from the counts.
 DataTabs RebuildDataTabs(const RecordTables& tables, PresentationState& presentation);
+
+// ShowStepGraph's test: only a record whose raw type is exactly "Step Voltage
+// Test" has a step graph. Sets `stepGraphReady` and, for such a record, the
+// step graph's record; returns whether there is a graph to show.
+bool ChooseStepGraph(const RecordTables& tables, const RecordRef& record,
+                     PresentationState& presentation);
 
 }  // namespace qv70

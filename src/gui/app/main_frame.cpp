@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -14,8 +15,10 @@
 #include "core/files/settings_file.h"
 #include "core/platform/ui_services.h"
 #include "core/view/commands.h"
+#include "core/view/window_placement.h"
 #include "gui/app/about_box.h"
 #include "gui/app/main_view.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/services/desktop_shell.h"
 #include "gui/services/pictures.h"
 
@@ -43,12 +46,44 @@ bool PictureOf(int commandId, Picture& picture) {
   }
 }
 
+WindowRect ToWindowRect(const QRect& rect) {
+  return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
+// The part of every screen a window may take, the primary screen first.
+std::vector<WindowRect> AvailableScreens() {
+  std::vector<WindowRect> screens;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary) screens.push_back(ToWindowRect(primary->availableGeometry()));
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen != primary) screens.push_back(ToWindowRect(screen->availableGeometry()));
+  }
+  return screens;
+}
+
 // Keys of the window's own shortcut table that carry a command. The window
 // sees them before the control with the focus, so a focused text field must not
 // take Ctrl+Insert as its own copy key.
 bool IsWindowTableKey(int key, Qt::KeyboardModifiers modifiers) {
   if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
   return key == Qt::Key_Insert || key == Qt::Key_P;
+}
+
+// The cut and paste keys of the window's shortcut table, bound to commands
+// nothing handles: a table with the focus must not cut or paste with them.
+bool IsInertTableKey(int key, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
+  if (plain == Qt::ControlModifier) return key == Qt::Key_X || key == Qt::Key_V;
+  if (plain == Qt::ShiftModifier) return key == Qt::Key_Insert || key == Qt::Key_Delete;
+  return false;
+}
+
+// The table that has the keyboard focus, if any.
+RecordGridWidget* FocusedGrid() {
+  for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
+    if (auto* grid = qobject_cast<RecordGridWidget*>(widget)) return grid;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -70,7 +105,7 @@ CMainFrame::CMainFrame(ProgramState& state, UiServices& ui, const Environment& e
   setObjectName("MainFrame");
   setWindowTitle(kMainTitle);
   setWindowIcon(ProgramIcon());
-  setMinimumSize(800, 600);
+  setMinimumSize(kMinWindowWidth, kMinWindowHeight);
   qApp->installEventFilter(this);
 }
 
@@ -78,12 +113,12 @@ CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
 
 bool CMainFrame::Create() {
   const SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
-  WindowRect rect;
-  if (settings.Exists()) rect = ReadWindowRect(settings);
-  // A stored rectangle of no size (edited by hand) would give an unusable
-  // window: the minimum size takes over then.
-  move(rect.left, rect.top);
-  resize(qMax(rect.Width(), 800), qMax(rect.Height(), 600));
+  WindowRect stored;
+  if (settings.Exists()) stored = ReadWindowRect(settings);
+  // Whatever the file holds (edited by hand, or from a desktop that is gone),
+  // the window gets a place and size the screens can show.
+  placement_ = PlaceMainWindow(stored, AvailableScreens());
+  PlaceFrame();
 
   view_ = new CMyQV70ProjectView(state_, ui_, environment_, this);
   setCentralWidget(view_);
@@ -196,7 +231,8 @@ QAction* CMainFrame::Action(int commandId) const {
 QString CMainFrame::StatusText() const { return statusBar()->currentMessage(); }
 
 void CMainFrame::SetStatusText(const std::string& text) {
-  statusBar()->showMessage(QString::fromStdString(text));
+  // An empty text is the idle line, as when a prompt ends.
+  statusBar()->showMessage(text.empty() ? QString(kReady) : QString::fromStdString(text));
   // The download's texts must show while its exchanges block the event loop.
   statusBar()->repaint();
 }
@@ -205,7 +241,11 @@ void CMainFrame::UpdateCommandUi() {
   if (!view_) return;
   for (auto& [id, action] : actions_) {
     if (id == kCmdDisplayToolBar) continue;
-    action->setEnabled(IsCommandEnabled(id, view_->flags()));
+    const bool enabled = IsCommandEnabled(id, view_->flags());
+    action->setEnabled(enabled);
+    // A greyed item or button shows no prompt: the status line stays "Ready".
+    const CommandTexts* texts = FindCommandTexts(id);
+    action->setStatusTip(enabled && texts ? texts->prompt : "");
   }
 }
 
@@ -281,14 +321,37 @@ bool CMainFrame::PrepareToClose() {
 
 void CMainFrame::StoreWindowRect() {
   if (isMinimized()) return;
-  WindowRect rect;
-  rect.left = x();
-  rect.top = y();
-  rect.right = x() + width();
-  rect.bottom = y() + height();
+  // The outer rectangle, frame included, as the next start places it: a
+  // maximised window comes back exactly as large as the screen.
+  const WindowRect rect = ToWindowRect(frameGeometry());
   if (rect.right <= 0 || rect.bottom <= 0) return;
   SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
   WriteWindowRect(settings, rect);
+}
+
+void CMainFrame::PlaceFrame() {
+  // The window manager's frame is known only once the window is shown; until
+  // then the frame is taken to be as large as the window.
+  move(placement_.left, placement_.top);
+  resize(placement_.Width(), placement_.Height());
+  framePending_ = true;
+}
+
+void CMainFrame::FitFrameToPlacement() {
+  const QSize margins = frameGeometry().size() - size();
+  if (!isVisible() || margins.isNull()) return;
+  framePending_ = false;
+  resize(QSize(placement_.Width(), placement_.Height()) - margins);
+  move(placement_.left, placement_.top);
+}
+
+bool CMainFrame::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  const QEvent::Type type = event->type();
+  if (framePending_ && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
+    FitFrameToPlacement();
+  }
+  return handled;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -303,6 +366,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (HandleTableKey(*key, type == QEvent::ShortcutOverride)) return true;
   const int command = DirectKeyCommand(key->key(), key->modifiers());
   const bool tableKey = type == QEvent::ShortcutOverride && IsWindowTableKey(key->key(), key->modifiers());
   if (command == 0 && !tableKey) return false;
@@ -320,6 +384,19 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (!key->isAutoRepeat()) RunCommand(command);
+  return true;
+}
+
+// Ctrl+C copies the cells of a table that has the focus and more than one
+// cell selected; otherwise it stays Copy Graph, so a click on a row followed
+// by Ctrl+C still copies the graph.
+bool CMainFrame::HandleTableKey(const QKeyEvent& key, bool shortcutOverride) {
+  RecordGridWidget* grid = FocusedGrid();
+  if (grid == nullptr || grid->window() != this || QApplication::activeModalWidget()) return false;
+  const bool copy = DirectKeyCommand(key.key(), key.modifiers()) == kCmdCopyGraph &&
+                    grid->HasMultiCellSelection();
+  if (!copy && !IsInertTableKey(key.key(), key.modifiers())) return false;
+  if (copy && !shortcutOverride && !key.isAutoRepeat()) grid->CopySelection();
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "core/files/config_settings.h"
 #include "core/platform/environment.h"
 
 class QAction;
@@ -22,7 +23,8 @@ class CMyQV70ProjectView;
 int DirectKeyCommand(int key, Qt::KeyboardModifiers modifiers);
 
 // The main window: menus, toolbar, status bar and the main view; runs the
-// frame's commands and the close prompt, and keeps its rectangle in WNDRECT.
+// frame's commands and the close prompt, and keeps its outer rectangle (frame
+// included) in WNDRECT.
 // Messages and file dialogs go through `ui`; files come from `environment`.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -41,6 +43,7 @@ class CMainFrame : public QMainWindow {
   QToolBar* ToolBar() const { return toolBar_; }
   // The status line's text ("Ready" when idle).
   QString StatusText() const;
+  // An empty text shows "Ready".
   void SetStatusText(const std::string& text);
 
   // Enables the commands from the view's flags.
@@ -62,13 +65,19 @@ class CMainFrame : public QMainWindow {
   bool PrepareToClose();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool HandleTableKey(const QKeyEvent& key, bool shortcutOverride);
 
  private:
   QAction* AddCommand(int commandId, QMenu* menu);
   void BuildMenusAndToolBar();
   void StoreWindowRect();
+  // Puts the window where `placement_` says; the outer size is corrected by
+  // FitFrameToPlacement once the window manager's frame is known.
+  void PlaceFrame();
+  void FitFrameToPlacement();
 
   ProgramState& state_;
   UiServices& ui_;
@@ -77,6 +86,8 @@ class CMainFrame : public QMainWindow {
   CMyQV70ProjectView* view_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   std::map<int, QAction*> actions_;
+  WindowRect placement_;
+  bool framePending_ = false;
 };
 
 }  // namespace qv70

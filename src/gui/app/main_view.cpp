@@ -12,6 +12,9 @@
 #include "core/files/settings_file.h"
 #include "core/view/commands.h"
 #include "core/view/page_layout.h"
+#include "core/view/table_content.h"
+#include "core/view/table_grids.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
@@ -22,8 +25,6 @@
 namespace qv70 {
 
 namespace {
-
-constexpr int kFilterStepVoltage = 3;
 
 void MovePage(QWidget* page, int left, int top) {
   page->move(left, top);
@@ -49,9 +50,9 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
   mainTabs_ = new TabFrame(this);
   mainTabs_->setObjectName("MainTabs");
   manualPage_ = new ManualDataPage(mainTabs_);
-  mainTabs_->AddTab("Manual Data");
+  mainTabs_->AddTab("Manual Data", kManualTab);
   loggingPage_ = new LoggingDataPage(mainTabs_);
-  mainTabs_->AddTab("Logging Data");
+  mainTabs_->AddTab("Logging Data", kLoggingTab);
 
   connect(mainTabs_, &TabFrame::tabChosen, this, &CMyQV70ProjectView::OnMainTabChosen);
   connect(manualPage_, &ManualDataPage::groupTabChosen, this, &CMyQV70ProjectView::OnGroupTabChosen);
@@ -62,6 +63,12 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
           &CMyQV70ProjectView::OnStepGraph);
   connect(loggingPage_->Header(), &LoggingHeaderPanel::loggingGraphClicked, this,
           &CMyQV70ProjectView::OnLoggingGraph);
+  // A click on a cell of any table picks that row's record for the step graph.
+  for (DataPage* page : {static_cast<DataPage*>(manualPage_), static_cast<DataPage*>(loggingPage_)}) {
+    for (int position = 0; position < DataPage::kPanels; ++position) {
+      page->GridAt(position)->Grid().SetRecordClickHandler([this](int record) { OnRecordClicked(record); });
+    }
+  }
 }
 
 void CMyQV70ProjectView::Initialise() {
@@ -98,7 +105,7 @@ void CMyQV70ProjectView::Initialise() {
   emit flagsChanged();
 }
 
-int CMyQV70ProjectView::FrontTab() const { return mainTabs_->Current(); }
+int CMyQV70ProjectView::FrontTab() const { return mainTabs_->CurrentValue(); }
 
 void CMyQV70ProjectView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
@@ -191,8 +198,8 @@ void CMyQV70ProjectView::ShowNewData(bool afterOpen) {
 
 void CMyQV70ProjectView::RebuildDataTabs() {
   const DataTabs tabs = qv70::RebuildDataTabs(state_.tables, presentation_);
-  manualPage_->SetGroupTabs(tabs.groupTab);
-  loggingPage_->SetSetTabs(tabs.setTab);
+  manualPage_->SetDataTabs(tabs.groups);
+  loggingPage_->SetDataTabs(tabs.sets);
 }
 
 void CMyQV70ProjectView::FillManualTable() {
@@ -208,9 +215,12 @@ void CMyQV70ProjectView::FillManualTable() {
   }
   state_.tables.BuildDisplayRecords(group);
   manualPage_->Table(position)->Bind(group, state_.tables.recordCount[group]);
+  RecordGridWidget* grid = manualPage_->GridAt(position);
+  if (grid == nullptr) return;
+  WriteManualRows(grid->Grid(), state_.tables, group, presentation_.testTypeFilter);
   manualPage_->ShowTable(position);
   tabs->SetCurrent(position);
-  manualPage_->Table(position)->update();
+  grid->Refresh();
 }
 
 void CMyQV70ProjectView::FillLoggingTable() {
@@ -226,9 +236,12 @@ void CMyQV70ProjectView::FillLoggingTable() {
   }
   state_.tables.BuildDisplaySamples(set);
   loggingPage_->Table(position)->Bind(set, state_.tables.sampleCount[set]);
+  RecordGridWidget* grid = loggingPage_->GridAt(position);
+  if (grid == nullptr) return;
+  WriteLoggingRows(grid->Grid(), state_.tables, set);
   loggingPage_->ShowTable(position);
   tabs->SetCurrent(position);
-  loggingPage_->Table(position)->update();
+  grid->Refresh();
 }
 
 void CMyQV70ProjectView::ShowLoggingInfo() {
@@ -255,27 +268,19 @@ void CMyQV70ProjectView::ShowLoggingInfo() {
 
 void CMyQV70ProjectView::ShowLoggingGraph() {
   // The logging graph panel shows the set of the tab in front.
-  const int set = loggingPage_->FrontSet();
-  loggingPage_->LoggingGraph()->setProperty("shownSet", set);
+  presentation_.loggingGraphSet = loggingPage_->FrontSet();
   loggingPage_->LoggingGraph()->update();
 }
 
 void CMyQV70ProjectView::ShowStepGraph(int record) {
-  const int group = manualPage_->FrontGroup();
-  const bool inRange = group >= 0 && record >= 0 && record < kRecordsPerGroup;
-  if (!inRange ||
-      state_.tables.Manual(RecordCopy::Raw, group, record, field::kTestType) != "Step Voltage Test") {
+  if (!ChooseStepGraph(state_.tables, {manualPage_->FrontGroup(), record}, presentation_)) {
     SetGraphShown(0);
-    presentation_.stepGraphReady = 0;
     return;
   }
-  presentation_.stepGraphReady = 1;
   if (manualPage_->DataSelect()->Choice() == kFilterStepVoltage) {
     manualPage_->DataSelect()->StepGraphBox()->setChecked(true);
     OnStepGraph();
   }
-  manualPage_->StepGraph()->setProperty("shownGroup", group);
-  manualPage_->StepGraph()->setProperty("shownRecord", record);
   manualPage_->StepGraph()->update();
 }
 
@@ -283,6 +288,9 @@ void CMyQV70ProjectView::ApplyTestTypeFilter(int choice) {
   if (choice < 0 || choice > kFilterStepVoltage) return;
   if (choice == presentation_.testTypeFilter) return;
   presentation_.testTypeFilter = choice;
+  for (int position = 0; position < DataPage::kPanels; ++position) {
+    BuildManualColumns(manualPage_->GridAt(position)->Grid(), choice);
+  }
   FillManualTable();
   QCheckBox* stepGraph = manualPage_->DataSelect()->StepGraphBox();
   if (choice == kFilterStepVoltage) {
@@ -292,6 +300,7 @@ void CMyQV70ProjectView::ApplyTestTypeFilter(int choice) {
   } else {
     stepGraph->setEnabled(false);
     stepGraph->setChecked(false);
+    for (int position = 0; position < DataPage::kPanels; ++position) manualPage_->GridAt(position)->Refresh();
     OnStepGraph();
     manualPage_->DataSelect()->SetChoice(choice);
   }
@@ -315,6 +324,11 @@ void CMyQV70ProjectView::OnLoggingGraph() {
     SetGraphShown(0);
   }
   loggingPage_->ApplyLayout(LayoutLoggingGraphSwitch(width(), height(), ticked));
+}
+
+void CMyQV70ProjectView::OnRecordClicked(int record) {
+  presentation_.selectedRecord = record;
+  ShowStepGraph(record);
 }
 
 void CMyQV70ProjectView::OnGroupTabChosen(int position) {

@@ -98,6 +98,8 @@ class CMyQV70ProjectView : public QWidget {
   void BringPageToFront(int tab);
   void EnableDataTabs();
   void OnGroupTabChosen(int position);
+  // A press on a cell of any table: its row minus 1 becomes the selected record.
+  void OnRecordClicked(int record);
   void OnSetTabChosen(int position);
   void SetGraphShown(int value);
 

@@ -3,9 +3,11 @@
 #include <QCheckBox>
 
 #include "core/data/record_tables.h"
+#include "core/view/table_grids.h"
+#include "core/view/view_state.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
-#include "gui/pages/table_panels.h"
 
 namespace qv70 {
 
@@ -15,57 +17,80 @@ void Place(QWidget* widget, const LayoutRect& rect) {
   widget->setGeometry(rect.left, rect.top, qMax(0, rect.Width()), qMax(0, rect.Height()));
 }
 
-template <typename Panels>
-void ShowOnly(const Panels& panels, int position) {
-  for (int i = 0; i < static_cast<int>(panels.size()); ++i) {
-    const bool shown = i == position;
-    panels[i]->setVisible(shown);
-    panels[i]->setEnabled(shown);
+}  // namespace
+
+DataPage::DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind,
+                   QWidget* parent)
+    : QWidget(parent) {
+  setObjectName(name);
+  tabs_ = new TabFrame(this);
+  tabs_->setObjectName(tabsName);
+  for (int i = 0; i < kPanels; ++i) {
+    tables_[i] = new TablePanel(kind, i, tabs_);
+    auto* grid = new RecordGridWidget;
+    grid->setObjectName(QString(kind == TablePanel::Kind::ManualRecords ? "RecordGrid%1" : "SampleGrid%1")
+                            .arg(i));
+    tables_[i]->SetGrid(grid);
   }
 }
 
-}  // namespace
+RecordGridWidget* DataPage::GridAt(int position) const {
+  if (position < 0 || position >= kPanels) return nullptr;
+  return qobject_cast<RecordGridWidget*>(tables_[position]->Grid());
+}
 
-ManualDataPage::ManualDataPage(QWidget* parent) : QWidget(parent) {
-  setObjectName("ManualDataPage");
-  groupTabs_ = new TabFrame(this);
-  groupTabs_->setObjectName("GroupTabs");
-  for (int g = 0; g < kGroupCount; ++g) groupTabs_->AddTab(QString("Group%1").arg(GroupLetter(g)));
+void DataPage::AddBarAndGraph(QWidget* bar, const QString& graphName) {
+  bar_ = bar;
+  graph_ = new GraphPanel(graphName, this);
+  ShowTable(0);
+}
+
+void DataPage::SetDataTabs(const std::vector<int>& indices) {
+  tabs_->ClearTabs();
+  for (int index : indices) tabs_->AddTab(TabCaption(index), index);
+}
+
+int DataPage::FrontIndex() const { return tabs_->CurrentValue(); }
+
+void DataPage::ShowTable(int position) {
   for (int i = 0; i < kPanels; ++i) {
-    tables_[i] = new TablePanel(TablePanel::Kind::ManualRecords, i, groupTabs_);
+    const bool shown = i == position;
+    tables_[i]->setVisible(shown);
+    tables_[i]->setEnabled(shown);
   }
+}
+
+void DataPage::PlaceChildren(const LayoutRect& tabs, const LayoutRect& table, const LayoutRect& bar,
+                             const LayoutRect& graph) {
+  if (!tabs_ || !bar_ || !graph_) return;
+  Place(tabs_, tabs);
+  for (TablePanel* slot : tables_) Place(slot, table);
+  Place(bar_, bar);
+  Place(graph_, graph);
+}
+
+ManualDataPage::ManualDataPage(QWidget* parent)
+    : DataPage("ManualDataPage", "GroupTabs", TablePanel::Kind::ManualRecords, parent) {
   dataSelect_ = new DataSelectBar(this);
   dataSelect_->setObjectName("DataSelectBar");
-  stepGraph_ = new GraphPanel("StepGraphPanel", this);
-  ShowTable(0);
-  connect(groupTabs_, &TabFrame::tabChosen, this, &ManualDataPage::groupTabChosen);
+  AddBarAndGraph(dataSelect_, "StepGraphPanel");
+  SetDataTabs(AllDataTabs().groups);
+  // Before any data each table is built for All, labelled " A0".." A9" and so on.
+  for (int position = 0; position < kPanels; ++position) {
+    BuildInitialManualGrid(GridAt(position)->Grid(), position);
+    GridAt(position)->Refresh();
+  }
+  connect(Tabs(), &TabFrame::tabChosen, this, &ManualDataPage::groupTabChosen);
+}
+
+QString ManualDataPage::TabCaption(int group) const {
+  return QString("Group%1").arg(GroupLetter(group));
 }
 
 bool ManualDataPage::StepGraphTicked() const { return dataSelect_->StepGraphBox()->isChecked(); }
 
-void ManualDataPage::SetGroupTabs(const bool present[]) {
-  groupTabs_->ClearTabs();
-  for (int g = 0; g < kGroupCount; ++g) {
-    if (present[g]) groupTabs_->AddTab(QString("Group%1").arg(GroupLetter(g)));
-  }
-}
-
-int ManualDataPage::FrontGroup() const {
-  const int tab = groupTabs_->Current();
-  if (tab < 0) return -1;
-  const QString caption = groupTabs_->TabText(tab);
-  if (caption.isEmpty()) return -1;
-  return GroupIndex(caption.back().toLatin1());
-}
-
-void ManualDataPage::ShowTable(int position) { ShowOnly(tables_, position); }
-
 void ManualDataPage::ApplyLayout(const ManualPageLayout& layout) {
-  if (!groupTabs_ || !dataSelect_ || !stepGraph_) return;
-  Place(groupTabs_, layout.groupTabs);
-  for (TablePanel* table : tables_) Place(table, layout.tablePanel);
-  Place(dataSelect_, layout.dataSelect);
-  Place(stepGraph_, layout.stepGraph);
+  PlaceChildren(layout.groupTabs, layout.tablePanel, layout.dataSelect, layout.stepGraph);
 }
 
 void ManualDataPage::resizeEvent(QResizeEvent* event) {
@@ -73,46 +98,27 @@ void ManualDataPage::resizeEvent(QResizeEvent* event) {
   ApplyLayout(LayoutManualPage(width(), height(), StepGraphTicked()));
 }
 
-LoggingDataPage::LoggingDataPage(QWidget* parent) : QWidget(parent) {
-  setObjectName("LoggingDataPage");
-  setTabs_ = new TabFrame(this);
-  setTabs_->setObjectName("SetTabs");
-  for (int s = 0; s < kSetCount; ++s) setTabs_->AddTab(QString("Data Lr%1").arg(s));
-  for (int i = 0; i < kPanels; ++i) {
-    tables_[i] = new TablePanel(TablePanel::Kind::LoggingSamples, i, setTabs_);
-  }
+LoggingDataPage::LoggingDataPage(QWidget* parent)
+    : DataPage("LoggingDataPage", "SetTabs", TablePanel::Kind::LoggingSamples, parent) {
   header_ = new LoggingHeaderPanel(this);
   header_->setObjectName("LoggingHeaderPanel");
-  loggingGraph_ = new GraphPanel("LoggingGraphPanel", this);
-  ShowTable(0);
-  connect(setTabs_, &TabFrame::tabChosen, this, &LoggingDataPage::setTabChosen);
+  AddBarAndGraph(header_, "LoggingGraphPanel");
+  SetDataTabs(AllDataTabs().sets);
+  for (int position = 0; position < kPanels; ++position) {
+    BuildLoggingGrid(GridAt(position)->Grid());
+    GridAt(position)->Refresh();
+  }
+  connect(Tabs(), &TabFrame::tabChosen, this, &LoggingDataPage::setTabChosen);
+}
+
+QString LoggingDataPage::TabCaption(int set) const {
+  return QString::fromStdString("Data " + SetScreenName(set));
 }
 
 bool LoggingDataPage::LoggingGraphTicked() const { return header_->LoggingGraphBox()->isChecked(); }
 
-void LoggingDataPage::SetSetTabs(const bool present[]) {
-  setTabs_->ClearTabs();
-  for (int s = 0; s < kSetCount; ++s) {
-    if (present[s]) setTabs_->AddTab(QString("Data Lr%1").arg(s));
-  }
-}
-
-int LoggingDataPage::FrontSet() const {
-  const int tab = setTabs_->Current();
-  if (tab < 0) return -1;
-  const QString caption = setTabs_->TabText(tab);
-  if (caption.isEmpty() || !caption.back().isDigit()) return -1;
-  return caption.back().digitValue();
-}
-
-void LoggingDataPage::ShowTable(int position) { ShowOnly(tables_, position); }
-
 void LoggingDataPage::ApplyLayout(const LoggingPageLayout& layout) {
-  if (!setTabs_ || !header_ || !loggingGraph_) return;
-  Place(setTabs_, layout.setTabs);
-  for (TablePanel* table : tables_) Place(table, layout.tablePanel);
-  Place(header_, layout.header);
-  Place(loggingGraph_, layout.loggingGraph);
+  PlaceChildren(layout.setTabs, layout.tablePanel, layout.header, layout.loggingGraph);
 }
 
 void LoggingDataPage::resizeEvent(QResizeEvent* event) {

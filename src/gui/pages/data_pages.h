@@ -2,41 +2,74 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "core/view/page_layout.h"
+#include "gui/pages/table_panels.h"
 
 namespace qv70 {
 
 class DataSelectBar;
 class GraphPanel;
 class LoggingHeaderPanel;
+class RecordGridWidget;
 class TabFrame;
-class TablePanel;
 
-// The Manual Data page: the group tabs with one table panel per tab position,
-// the Data Select bar and the step graph panel below them.
-class ManualDataPage : public QWidget {
+// What the two data pages share: a tab control whose tabs each stand for one
+// group (or set), ten table slots inside it (one per tab position, for the
+// grid of the group or set in front), a bar beside or below the tables and a
+// graph panel below them. Each page lays these out by its own rule.
+class DataPage : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kPanels = 10;
 
+  TablePanel* Table(int position) const { return tables_[position]; }
+  // The grid of the table slot at `position`; null outside 0..9.
+  RecordGridWidget* GridAt(int position) const;
+  GraphPanel* Graph() const { return graph_; }
+  TabFrame* Tabs() const { return tabs_; }
+
+  // One tab per group (set) listed, in that order; none leaves the control empty.
+  void SetDataTabs(const std::vector<int>& indices);
+  // The group (set) of the tab in front; -1 with no tab.
+  int FrontIndex() const;
+  // Shows the table slot at tab position `position` and hides the others.
+  void ShowTable(int position);
+
+ protected:
+  DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind, QWidget* parent);
+  // The page's children once the subclass has made its bar; the graph panel
+  // comes last, as in the dialog templates.
+  void AddBarAndGraph(QWidget* bar, const QString& graphName);
+  // Places the children; nothing moves while any of them is missing.
+  void PlaceChildren(const LayoutRect& tabs, const LayoutRect& table, const LayoutRect& bar,
+                     const LayoutRect& graph);
+  // The caption of the tab that stands for group (set) `index`.
+  virtual QString TabCaption(int index) const = 0;
+
+ private:
+  TabFrame* tabs_ = nullptr;
+  std::array<TablePanel*, kPanels> tables_{};
+  QWidget* bar_ = nullptr;
+  GraphPanel* graph_ = nullptr;
+};
+
+// The Manual Data page: the group tabs "GroupA".."GroupP" with the record
+// tables, the Data Select bar and the step graph panel below them.
+class ManualDataPage : public DataPage {
+  Q_OBJECT
+
+ public:
   explicit ManualDataPage(QWidget* parent = nullptr);
 
-  TabFrame* GroupTabs() const { return groupTabs_; }
-  TablePanel* Table(int position) const { return tables_[position]; }
+  TabFrame* GroupTabs() const { return Tabs(); }
   DataSelectBar* DataSelect() const { return dataSelect_; }
-  GraphPanel* StepGraph() const { return stepGraph_; }
+  GraphPanel* StepGraph() const { return Graph(); }
   bool StepGraphTicked() const;
-
-  // The group tabs: "GroupA".."GroupP" for every group marked, in order; none
-  // at all leaves the control empty.
-  void SetGroupTabs(const bool present[]);
-  // The group index of the tab in front, from its caption; -1 with no tab.
-  int FrontGroup() const;
-  // Shows the table panel at tab position `position` and hides the others.
-  void ShowTable(int position);
-  // Places the children; nothing moves while any of them is missing.
+  // The group of the tab in front; -1 with no tab.
+  int FrontGroup() const { return FrontIndex(); }
   void ApplyLayout(const ManualPageLayout& layout);
 
  signals:
@@ -44,35 +77,26 @@ class ManualDataPage : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  QString TabCaption(int group) const override;
 
  private:
-  TabFrame* groupTabs_ = nullptr;
-  std::array<TablePanel*, kPanels> tables_{};
   DataSelectBar* dataSelect_ = nullptr;
-  GraphPanel* stepGraph_ = nullptr;
 };
 
-// The Logging Data page: the set tabs with one table panel per tab position,
-// the header panel on their right and the logging graph panel below them.
-class LoggingDataPage : public QWidget {
+// The Logging Data page: the set tabs "Data Lr0".."Data Lr9" with the sample
+// tables, the header panel on their right and the logging graph panel below.
+class LoggingDataPage : public DataPage {
   Q_OBJECT
 
  public:
-  static constexpr int kPanels = 10;
-
   explicit LoggingDataPage(QWidget* parent = nullptr);
 
-  TabFrame* SetTabs() const { return setTabs_; }
-  TablePanel* Table(int position) const { return tables_[position]; }
+  TabFrame* SetTabs() const { return Tabs(); }
   LoggingHeaderPanel* Header() const { return header_; }
-  GraphPanel* LoggingGraph() const { return loggingGraph_; }
+  GraphPanel* LoggingGraph() const { return Graph(); }
   bool LoggingGraphTicked() const;
-
-  // "Data Lr0".."Data Lr9" for every set marked.
-  void SetSetTabs(const bool present[]);
-  // The set number of the tab in front (the digit ending its caption); -1 with no tab.
-  int FrontSet() const;
-  void ShowTable(int position);
+  // The set of the tab in front; -1 with no tab.
+  int FrontSet() const { return FrontIndex(); }
   void ApplyLayout(const LoggingPageLayout& layout);
 
  signals:
@@ -80,12 +104,10 @@ class LoggingDataPage : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  QString TabCaption(int set) const override;
 
  private:
-  TabFrame* setTabs_ = nullptr;
-  std::array<TablePanel*, kPanels> tables_{};
   LoggingHeaderPanel* header_ = nullptr;
-  GraphPanel* loggingGraph_ = nullptr;
 };
 
 }  // namespace qv70

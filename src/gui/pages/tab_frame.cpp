@@ -18,9 +18,10 @@ TabFrame::TabFrame(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
   });
 }
 
-int TabFrame::AddTab(const QString& text) {
+int TabFrame::AddTab(const QString& text, int value) {
   selecting_ = true;
   const int index = bar_->addTab(text);
+  bar_->setTabData(index, value);
   selecting_ = false;
   return index;
 }
@@ -34,6 +35,13 @@ void TabFrame::ClearTabs() {
 int TabFrame::Count() const { return bar_->count(); }
 
 QString TabFrame::TabText(int index) const { return bar_->tabText(index); }
+
+int TabFrame::TabValue(int index) const {
+  if (index < 0 || index >= bar_->count()) return -1;
+  bool ok = false;
+  const int value = bar_->tabData(index).toInt(&ok);
+  return ok ? value : -1;
+}
 
 int TabFrame::Current() const { return bar_->currentIndex(); }
 

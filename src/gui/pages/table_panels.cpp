@@ -18,4 +18,19 @@ void TablePanel::Bind(int index, int count) {
   shownCount_ = count;
 }
 
+void TablePanel::SetGrid(QWidget* grid) {
+  if (grid == grid_) return;
+  delete grid_;
+  grid_ = grid;
+  if (!grid_) return;
+  grid_->setParent(this);
+  grid_->setGeometry(contentsRect());
+  grid_->show();
+}
+
+void TablePanel::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  if (grid_) grid_->setGeometry(contentsRect());
+}
+
 }  // namespace qv70

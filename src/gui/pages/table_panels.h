@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 
 namespace qv70 {
 
-// The place of one table inside a group or set tab: a borderless white panel
-// that the table of its group (or set) fills. It knows which group or set it
-// stands for and how many rows of data that holds; the table itself is built
-// into it by the table pages.
+// One of the ten table slots of a group or set tab control, one per tab
+// position: a borderless white panel inside the tab control. It knows which
+// group (or set) it stands for and how many rows of data that holds; the grid
+// that lists them is put into it with SetGrid and fills it.
 class TablePanel : public QFrame {
   Q_OBJECT
 
@@ -23,11 +24,20 @@ class TablePanel : public QFrame {
   int shownCount() const { return shownCount_; }
   void Bind(int index, int count);
 
+  // The grid of this slot, kept at the slot's full size; the slot owns it and
+  // a new one replaces (and deletes) the old. Null until one is set.
+  void SetGrid(QWidget* grid);
+  QWidget* Grid() const { return grid_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   Kind kind_;
   int position_;
   int shownIndex_ = -1;
   int shownCount_ = 0;
+  QPointer<QWidget> grid_;
 };
 
 }  // namespace qv70

@@ -1,8 +1,11 @@
 #include "gui/services/qt_ui_services.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
+#include <QMimeDatabase>
+#include <QStyle>
 
 namespace qv70 {
 
@@ -28,6 +31,32 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
+// Icons and type names from the name and the kind of entry alone. Qt's own
+// providers ask the MIME database, which reads a file's first bytes: a FIFO, a
+// device or a /proc file in the folder shown would block the dialog there.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+ public:
+  NameOnlyIconProvider()
+      : folder_(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+        file_(QApplication::style()->standardIcon(QStyle::SP_FileIcon)) {
+    setOptions(DontUseCustomDirectoryIcons);
+  }
+
+  QIcon icon(IconType type) const override { return type == File ? file_ : folder_; }
+  QIcon icon(const QFileInfo& info) const override { return info.isDir() ? folder_ : file_; }
+  QString type(const QFileInfo& info) const override {
+    if (info.isDir()) return QStringLiteral("Folder");
+    const QMimeType byName =
+        QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    return byName.comment().isEmpty() ? byName.name() : byName.comment();
+  }
+
+ private:
+  // Made once, on the window thread; the dialog's file gatherer only copies them.
+  QIcon folder_;
+  QIcon file_;
+};
+
 }  // namespace
 
 std::string FileDialogFilter(const FileDialogRequest& request) {
@@ -52,27 +81,42 @@ MessageAnswer QtUiServices::ShowMessage(const std::string& text, const std::stri
   return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
-bool QtUiServices::AskOpenFileName(const FileDialogRequest& request, std::string& path) {
-  // Only existing files can be chosen; a non-native dialog looks the same on
-  // every desktop and needs no portal.
-  QString name = QFileDialog::getOpenFileName(owner_, QString::fromStdString(request.title),
-                                              QString::fromStdString(request.initialName),
-                                              QString::fromStdString(FileDialogFilter(request)),
-                                              nullptr, QFileDialog::DontUseNativeDialog);
+bool QtUiServices::AskFileName(const FileDialogRequest& request, bool save, std::string& path) {
+  // Declared first, so it outlives the dialog that uses it.
+  NameOnlyIconProvider icons;
+  QFileDialog dialog(owner_, QString::fromStdString(request.title),
+                     QString::fromStdString(folder_.StartPath(request.initialName)),
+                     QString::fromStdString(FileDialogFilter(request)));
+  dialog.setObjectName(save ? "SaveFileDialog" : "OpenFileDialog");
+  // A non-native dialog looks the same on every desktop and needs no portal.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontResolveSymlinks);
+  dialog.setIconProvider(&icons);
+  dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+  if (save) {
+    // The caller asks about replacing a file itself, so the dialog must not.
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    // Only existing files can be chosen.
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const QString name = dialog.selectedFiles().front();
   if (name.isEmpty()) return false;
   path = name.toStdString();
+  folder_.Remember(path);
   return true;
 }
 
+bool QtUiServices::AskOpenFileName(const FileDialogRequest& request, std::string& path) {
+  return AskFileName(request, false, path);
+}
+
 bool QtUiServices::AskSaveFileName(const FileDialogRequest& request, std::string& path) {
-  // The caller asks about replacing a file itself, so the dialog must not.
-  QString name = QFileDialog::getSaveFileName(
-      owner_, QString::fromStdString(request.title), QString::fromStdString(request.initialName),
-      QString::fromStdString(FileDialogFilter(request)), nullptr,
-      QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
-  if (name.isEmpty()) return false;
-  path = name.toStdString();
-  return true;
+  return AskFileName(request, true, path);
 }
 
 }  // namespace qv70

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/dialog_folder.h"
 #include "core/platform/ui_services.h"
 
 class QWidget;
@@ -7,7 +8,8 @@ class QWidget;
 namespace qv70 {
 
 // The operator's side of UiServices: modal message boxes and file dialogs owned
-// by `owner` (none before the main window exists).
+// by `owner` (none before the main window exists). The file dialogs start in
+// the folder last chosen and never look into a file to pick its icon.
 class QtUiServices : public UiServices {
  public:
   explicit QtUiServices(QWidget* owner = nullptr) : owner_(owner) {}
@@ -19,7 +21,10 @@ class QtUiServices : public UiServices {
   bool AskSaveFileName(const FileDialogRequest& request, std::string& path) override;
 
  private:
+  bool AskFileName(const FileDialogRequest& request, bool save, std::string& path);
+
   QWidget* owner_;
+  DialogFolder folder_;
 };
 
 // "*.csv (*.csv)": the one entry of a file dialog's type list.

@@ -343,6 +343,65 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
   }
 }
 
+DownloadJob::Selection Choose(std::vector<int> groups, std::vector<int> sets) {
+  DownloadJob::Selection selection;
+  for (int g : groups) selection.groups[g] = true;
+  for (int s : sets) selection.sets[s] = true;
+  return selection;
+}
+
+// The download without the boxes: the selection decides what is fetched, and
+// what there is to tell comes back with the outcome instead of being shown.
+TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
+  struct Row {
+    const char* name;
+    DownloadJob::Selection selection;
+    std::string faultPrefix;
+    DownloadJob::Outcome outcome;
+    const char* message;
+    const char* caption;
+    MessageIcon icon;
+    bool brokeOff;
+    size_t commandsSent;
+    std::vector<int> progress;
+  } rows[] = {
+      {"group A and set 2", Choose({0}, {2}), "", DownloadJob::Outcome::Downloaded,
+       kAllReceived, kDataReceiveCaption, MessageIcon::None, false,
+       15, {0, 50, 100, 100}},
+      // Counted 0 by now, still chosen: all ten records are asked for.
+      {"group B without records", Choose({1}, {}), "", DownloadJob::Outcome::Downloaded,
+       kAllReceived, kDataReceiveCaption, MessageIcon::None, false,
+       14, {0, 100, 100}},
+      {"nothing", Choose({}, {}), "", DownloadJob::Outcome::Stay, kNothingSelected, kWarningCaption,
+       MessageIcon::Information, false, 0, {0}},
+      {"set 2 silent", Choose({0}, {0, 2}), ":MEM:DATA? L2", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 12, {0, 33, 66}},
+  };
+  for (const Row& row : rows) {
+    JobFixture f;
+    f.Count();
+    f.instrument.faultPrefix = row.faultPrefix;
+    f.progress.clear();
+    const DownloadJob::Result result = f.job.Download(row.selection);
+    EXPECT_EQ(result.outcome, row.outcome) << row.name;
+    EXPECT_EQ(result.message.text, row.message) << row.name;
+    EXPECT_EQ(result.message.caption, row.caption) << row.name;
+    EXPECT_EQ(result.message.icon, row.icon) << row.name;
+    EXPECT_EQ(result.brokeOff, row.brokeOff) << row.name;
+    EXPECT_EQ(f.driver.written.size(), row.commandsSent) << row.name;
+    EXPECT_EQ(f.progress, row.progress) << row.name;
+    EXPECT_TRUE(f.ui.messages.empty()) << row.name;
+    // The boxes play no part.
+    for (int i = 0; i < DownloadJob::kBoxCount; ++i) EXPECT_FALSE(f.job.BoxTicked(i)) << row.name;
+
+    // Shown as the dialog shows it: the message, then a broken-off download's
+    // progress back at 0.
+    f.job.Report(result);
+    EXPECT_EQ(f.ui.messages.size(), 1u) << row.name;
+    EXPECT_EQ(f.job.ProgressPosition(), row.brokeOff ? 0 : row.progress.back()) << row.name;
+  }
+}
+
 TEST(DownloadRun, OverlongReplyFailsTheDownload) {
   JobFixture f;
   const Snapshot before(f.tables);

@@ -168,6 +168,29 @@ TEST(SettingsSelectAll, StopsAtTheFirstFailedCheck) {
   EXPECT_FALSE(absent.job.PiTicked());
 }
 
+SettingsJob::Choices Choose(bool clock, bool pi, bool step, const char* t1 = "", const char* t2 = "",
+                            int entry = -1) {
+  SettingsJob::Choices choices;
+  choices.clock = clock;
+  choices.pi = pi;
+  choices.t1 = t1;
+  choices.t2 = t2;
+  choices.step = step;
+  choices.stepEntry = entry;
+  return choices;
+}
+
+// Apply(choices) tells nothing itself: what it has to say comes back with its
+// outcome (the link still tells its own failures).
+void ExpectResult(const SettingsJob::Result& result, SettingsJob::Outcome outcome, const char* text,
+                  const char* caption, bool sent, const char* name) {
+  EXPECT_EQ(result.outcome, outcome) << name;
+  EXPECT_EQ(result.message.text, text) << name;
+  EXPECT_EQ(result.message.caption, caption) << name;
+  EXPECT_EQ(result.message.icon, MessageIcon::Information) << name;
+  EXPECT_EQ(result.sent, sent) << name;
+}
+
 TEST(SettingsApply, ChecksBeforeAnythingIsSent) {
   struct Row {
     const char* name;
@@ -189,14 +212,9 @@ TEST(SettingsApply, ChecksBeforeAnythingIsSent) {
   };
   for (const Row& row : rows) {
     SettingsFixture f;
-    f.job.Choose(row.clock, row.pi, row.step);
-    f.job.SetT1(row.t1);
-    f.job.SetT2(row.t2);
-    EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Stay) << row.name;
-    ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, row.message) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, kSettingCaption) << row.name;
-    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
+    const SettingsJob::Result result = f.job.Apply(Choose(row.clock, row.pi, row.step, row.t1, row.t2));
+    ExpectResult(result, SettingsJob::Outcome::Stay, row.message, kSettingCaption, false, row.name);
+    EXPECT_TRUE(f.ui.messages.empty()) << row.name;
     EXPECT_TRUE(f.driver.calls.empty()) << row.name;
   }
 }
@@ -217,20 +235,18 @@ TEST(SettingsApply, CommandOrderAndSuccess) {
        {":TIME 2009, 03, 05, 14, 07, 09", ":SET:PI 01, 30", ":SET:STEP 30"}},
       {"step without an entry is skipped", true, false, true, "", "", -1,
        {":TIME 2009, 03, 05, 14, 07, 09"}},
+      {"step entry out of range is skipped", true, false, true, "", "", 7,
+       {":TIME 2009, 03, 05, 14, 07, 09"}},
   };
   for (const Row& row : rows) {
     SettingsFixture f;
-    f.job.Choose(row.clock, row.pi, row.step);
-    f.job.SetT1(row.t1);
-    f.job.SetT2(row.t2);
-    f.job.SetStepEntry(row.entry);
-    EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Close) << row.name;
+    const SettingsJob::Result result =
+        f.job.Apply(Choose(row.clock, row.pi, row.step, row.t1, row.t2, row.entry));
+    ExpectResult(result, SettingsJob::Outcome::Close, kAllSent, kSendingSuccessCaption, true,
+                 row.name);
     EXPECT_EQ(SentCommands(f.driver), row.commands) << row.name;
     for (const std::string& written : f.driver.written) EXPECT_EQ(written.back(), '\n');
-    ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, kAllSent) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, kSendingSuccessCaption) << row.name;
-    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
+    EXPECT_TRUE(f.ui.messages.empty()) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
   }
 }
@@ -250,18 +266,12 @@ TEST(SettingsApply, UnacknowledgedCommandStopsTheRest) {
   for (const Row& row : rows) {
     SettingsFixture f;
     f.tables.info.piT1 = "kept";
-    f.job.Choose(true, true, true);
-    f.job.SetT1("2");
-    f.job.SetT2("20");
-    f.job.SetStepEntry(1);
     f.instrument.faultPrefix = row.faultPrefix;
     f.instrument.faultReply = row.faultReply;
-    EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Stay) << row.name;
+    const SettingsJob::Result result = f.job.Apply(Choose(true, true, true, "2", "20", 1));
+    ExpectResult(result, SettingsJob::Outcome::Stay, kEquipmentUnusual, kSettingCaption, false, row.name);
     EXPECT_EQ(f.driver.written.size(), row.sent) << row.name;
-    ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
-    EXPECT_EQ(f.ui.messages[0].text, kEquipmentUnusual) << row.name;
-    EXPECT_EQ(f.ui.messages[0].caption, kSettingCaption) << row.name;
-    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information) << row.name;
+    EXPECT_TRUE(f.ui.messages.empty()) << row.name;
     EXPECT_EQ(f.driver.openPipes, 0) << row.name;
     EXPECT_EQ(f.tables.info.piT1, "kept") << row.name;
   }
@@ -277,8 +287,11 @@ TEST(SettingsApply, LinkFailuresClose) {
     SettingsFixture f;
     f.driver.checkResult = row.attached ? 1 : 0;
     f.driver.readPipeResult = kInvalidPipe;
-    f.job.Choose(true, false, false);
-    EXPECT_EQ(f.job.Apply(), SettingsJob::Outcome::Close) << row.name;
+    const SettingsJob::Result result = f.job.Apply(Choose(true, false, false));
+    EXPECT_EQ(result.outcome, SettingsJob::Outcome::Close) << row.name;
+    EXPECT_TRUE(result.message.Empty()) << row.name;
+    EXPECT_FALSE(result.sent) << row.name;
+    // The link has told it, once.
     ASSERT_EQ(f.ui.messages.size(), 1u) << row.name;
     EXPECT_EQ(f.ui.messages[0].text, row.message) << row.name;
     EXPECT_EQ(f.ui.messages[0].caption, kWarningCaption) << row.name;

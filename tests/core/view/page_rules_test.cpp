@@ -2,6 +2,8 @@
 // the page geometry, each checked as numbers.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/view/commands.h"
 #include "core/view/page_layout.h"
 #include "core/view/view_state.h"
@@ -84,23 +86,62 @@ TEST(PageSwitchRule, AfterAnOpenTheLoggingTestRunsFirst) {
 
 TEST(RebuildDataTabs, KeepsTabsOfGroupsAndSetsWithData) {
   RecordTables tables;
-  tables.recordCount[2] = 3;  // C
   tables.recordCount[6] = 1;  // H
+  tables.recordCount[2] = 3;  // C
+  tables.sampleCount[9] = 2;
   tables.sampleCount[4] = 120;
   PresentationState presentation;
   const DataTabs tabs = RebuildDataTabs(tables, presentation);
-  for (int g = 0; g < kGroupCount; ++g) EXPECT_EQ(tabs.groupTab[g], g == 2 || g == 6) << g;
-  for (int s = 0; s < kSetCount; ++s) EXPECT_EQ(tabs.setTab[s], s == 4) << s;
+  EXPECT_EQ(tabs.groups, (std::vector<int>{2, 6}));
+  EXPECT_EQ(tabs.sets, (std::vector<int>{4, 9}));
   EXPECT_EQ(presentation.manualDataPresent, 1);
   EXPECT_EQ(presentation.loggingDataPresent, 1);
   EXPECT_EQ(presentation.firstGroupWithData, 2);
   EXPECT_EQ(presentation.firstSetWithData, 4);
 
+  // No data: no tabs, and the first indices keep what they were.
   RecordTables empty;
   const DataTabs none = RebuildDataTabs(empty, presentation);
   EXPECT_EQ(presentation.manualDataPresent, 0);
   EXPECT_EQ(presentation.loggingDataPresent, 0);
-  for (bool tab : none.groupTab) EXPECT_FALSE(tab);
+  EXPECT_TRUE(none.groups.empty());
+  EXPECT_TRUE(none.sets.empty());
+  EXPECT_EQ(presentation.firstGroupWithData, 2);
+
+  const DataTabs all = AllDataTabs();
+  EXPECT_EQ(all.groups, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(all.sets.size(), 10u);
+}
+
+TEST(StepGraph, OnlyAStepVoltageRecordHasOne) {
+  RecordTables tables;
+  tables.Manual(RecordCopy::Raw, 6, 0, field::kTestType) = "Step Voltage Test";
+  tables.Manual(RecordCopy::Raw, 6, 1, field::kTestType) = "Normal Test";
+  tables.Manual(RecordCopy::Raw, 6, 2, field::kTestType) = "Step Voltage Test ";
+  // Only the raw copy decides.
+  tables.Manual(RecordCopy::Converted, 6, 3, field::kTestType) = "Step Voltage Test";
+  tables.Manual(RecordCopy::Raw, 9, 9, field::kTestType) = "Step Voltage Test";
+  const struct {
+    const char* name;
+    RecordRef record;
+    bool graph;
+  } rows[] = {
+      {"H0 step voltage", {6, 0}, true},      {"P9, the last slot", {9, 9}, true},
+      {"H1 normal test", {6, 1}, false},     {"H2 type with a blank", {6, 2}, false},
+      {"H3 converted only", {6, 3}, false},  {"title row", {6, -1}, false},
+      {"beyond the group", {6, 10}, false},  {"no group in front", {-1, 0}, false},
+      {"group beyond P", {10, 0}, false},
+  };
+  for (const auto& row : rows) {
+    PresentationState presentation;
+    presentation.stepGraphReady = row.graph ? 0 : 1;
+    presentation.stepGraph = {2, 5};
+    EXPECT_EQ(ChooseStepGraph(tables, row.record, presentation), row.graph) << row.name;
+    EXPECT_EQ(presentation.stepGraphReady, row.graph ? 1 : 0) << row.name;
+    // A record without a graph leaves the graph showing what it showed.
+    const RecordRef shown = row.graph ? row.record : RecordRef{2, 5};
+    EXPECT_EQ(presentation.stepGraph, shown) << row.name;
+  }
 }
 
 struct ManualLayoutRow {

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -69,6 +71,9 @@ TEST_F(ShellTest, MenusCarryTheirCaptionsInOrder) {
 
 TEST_F(ShellTest, ToolbarButtonsPromptsAndTips) {
   CMainFrame& main = Start(false);
+  // Every command enabled: a greyed one has no prompt (below).
+  View().flags() = {1, 1, 1, 1};
+  main.UpdateCommandUi();
   QStringList order;
   for (QAction* action : main.ToolBar()->actions()) order << (action->isSeparator() ? "-" : action->toolTip());
   EXPECT_EQ(order, (QStringList{"Open", "Save", "-", "Copy Graph", "-", "Obtain Data", "-", "QV70  Setting",
@@ -120,6 +125,65 @@ TEST_F(ShellTest, StatusLineSaysReadyAndShowsPrompts) {
   EXPECT_EQ(main.StatusText(), "Ready");
   main.SetStatusText("Obtain Data        Data Total:7");
   EXPECT_EQ(main.StatusText(), "Obtain Data        Data Total:7");
+}
+
+// Desktop styles differ in whether a greyed menu item lights up under the
+// pointer; this one lets it, as the desktops where its prompt showed do.
+class GreyedItemsLightUp : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+
+// The pointer over a menu item or a toolbar button shows its prompt, a greyed
+// one shows none.
+TEST_F(ShellTest, GreyedCommandsShowNoPrompt) {
+  CMainFrame& main = Start();
+  QMenu* file = main.menuBar()->actions().front()->menu();
+  ASSERT_EQ(file->title(), "&File");
+  auto* style = new GreyedItemsLightUp;
+  style->setParent(file);
+  file->setStyle(style);
+  auto hoverItem = [&](int id) {
+    main.statusBar()->clearMessage();
+    file->popup(main.mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(file));
+    // A menu takes the pointer as moved only after a few motions (or a long
+    // way from where it opened), so the pointer glides onto the item.
+    const QPoint target = file->actionGeometry(main.Action(id)).center();
+    for (int step = 8; step >= 0; --step) QTest::mouseMove(file, target - QPoint(step, 0));
+    QApplication::processEvents();
+    const QString shown = main.StatusText();
+    file->hide();
+    return shown.toStdString();
+  };
+  auto hoverButton = [&](int id) {
+    main.statusBar()->clearMessage();
+    QWidget* button = main.ToolBar()->widgetForAction(main.Action(id));
+    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), button->mapToGlobal(QPointF(4, 4)));
+    QApplication::sendEvent(button, &enter);
+    return main.StatusText().toStdString();
+  };
+  const struct {
+    const char* name;
+    CommandFlags flags;
+    int command;
+    const char* prompt;
+  } rows[] = {
+      {"Open, always enabled", {0, 0, 0, 0}, kCmdOpen, "Open a file"},
+      {"Save greyed at start", {0, 0, 0, 0}, kCmdSave, "Ready"},
+      {"Save after data", {1, 0, 1, 0}, kCmdSave, "Save File"},
+      {"Save greyed again", {0, 0, 0, 0}, kCmdSave, "Ready"},
+  };
+  for (const auto& row : rows) {
+    View().flags() = row.flags;
+    main.UpdateCommandUi();
+    EXPECT_EQ(hoverItem(row.command), row.prompt) << row.name << ", menu item";
+    EXPECT_EQ(hoverButton(row.command), row.prompt) << row.name << ", toolbar button";
+  }
 }
 
 TEST_F(ShellTest, DisplayToolBarShowsAndHidesTheToolbar) {
@@ -384,19 +448,40 @@ TEST_F(ShellTest, CancelledCloseLeavesTheWindowWorking) {
 
 // ---- Window rectangle ----
 
+QRect Outer(const WindowRect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
+
+// The frame once the window is on screen and its frame is known.
+QRect ShownFrame(CMainFrame& main) {
+  main.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QApplication::processEvents();
+  return main.frameGeometry();
+}
+
+WindowRect Stored(const std::string& folder) {
+  return ReadWindowRect(SettingsFile::InDirectory(folder));
+}
+
 struct RectRow {
   const char* name;
   const char* config;  // null: no Config.ini
-  QPoint position;
-  QSize size;
+  QRect frame;         // the window's outer rectangle once shown
 };
 
-TEST_F(ShellTest, WindowIsPlacedFromWndrect) {
+// The test desktop: 1920 x 1080 at 0,0 and 1280 x 1024 at 1920,0.
+TEST_F(ShellTest, WindowIsPlacedFromWndrectWhereTheScreensShowIt) {
   const RectRow rows[] = {
-      {"no settings file", nullptr, {0, 0}, {800, 600}},
-      {"only other sections", "[INFO]\r\nAUTHOR=x\r\n", {0, 0}, {800, 600}},
-      {"full rectangle", "[WNDRECT]\r\nLEFT=100\r\nTOP=50\r\nRIGHT=1000\r\nBOTTOM=750\r\n", {100, 50}, {900, 700}},
-      {"left and top only", "[WNDRECT]\r\nLEFT=20\r\nTOP=30\r\n", {20, 30}, {780, 570}},
+      {"no settings file", nullptr, {0, 0, 800, 600}},
+      {"only other sections", "[INFO]\r\nAUTHOR=x\r\n", {0, 0, 800, 600}},
+      {"full rectangle", "[WNDRECT]\r\nLEFT=100\r\nTOP=50\r\nRIGHT=1000\r\nBOTTOM=750\r\n", {100, 50, 900, 700}},
+      {"left and top only", "[WNDRECT]\r\nLEFT=20\r\nTOP=30\r\n", {20, 30, 800, 600}},
+      {"on the second screen", "[WNDRECT]\r\nLEFT=2000\r\nTOP=10\r\nRIGHT=3000\r\nBOTTOM=810\r\n",
+       {2000, 10, 1000, 800}},
+      {"huge bottom", "[WNDRECT]\r\nLEFT=0\r\nTOP=0\r\nRIGHT=800\r\nBOTTOM=2000000000\r\n", {0, 0, 800, 1080}},
+      {"huge negative left", "[WNDRECT]\r\nLEFT=-2000000000\r\nTOP=0\r\nRIGHT=800\r\nBOTTOM=600\r\n",
+       {0, 0, 1920, 600}},
+      {"beyond the desktop", "[WNDRECT]\r\nLEFT=9000\r\nTOP=9000\r\nRIGHT=9900\r\nBOTTOM=9700\r\n",
+       {1020, 380, 900, 700}},
   };
   for (const RectRow& row : rows) {
     testing::TempDir folder;
@@ -405,37 +490,69 @@ TEST_F(ShellTest, WindowIsPlacedFromWndrect) {
     ProgramState program;
     ScriptedUiServices script;
     CMainFrame main(program, script, here, shell);
-    ASSERT_TRUE(main.Create());
-    EXPECT_EQ(main.pos(), row.position) << row.name;
-    // Never below the minimum size.
-    EXPECT_EQ(main.size(), row.size.expandedTo(QSize(800, 600))) << row.name;
+    ASSERT_TRUE(main.Create()) << row.name;
+    const QRect shown = ShownFrame(main);
+    // The window inside the frame never goes below the smallest size, so a
+    // frame of 800 x 600 grows by the frame's own width.
+    const QSize margins = shown.size() - main.size();
+    EXPECT_EQ(shown, QRect(row.frame.topLeft(), row.frame.size().expandedTo(QSize(800, 600) + margins)))
+        << row.name;
+    main.close();
   }
 }
 
-TEST_F(ShellTest, ClosingStoresTheRectangleButNotAMinimisedOne) {
-  CMainFrame& main = Start();
-  main.setGeometry(120, 80, 900, 650);
-  const QPoint at = main.pos();
-  ASSERT_TRUE(main.close());
-  SettingsFile settings = SettingsFile::InDirectory(dir.path());
-  const WindowRect stored = ReadWindowRect(settings);
-  EXPECT_EQ(stored.left, at.x());
-  EXPECT_EQ(stored.top, at.y());
-  EXPECT_EQ(stored.Width(), 900);
-  EXPECT_EQ(stored.Height(), 650);
+// What a close stores, the next start shows: the same outer rectangle, and for
+// a maximised window no more than the screen.
+TEST_F(ShellTest, ClosingStoresTheOuterRectangleTheNextStartShows) {
+  const struct {
+    const char* name;
+    QRect geometry;  // the window's own rectangle before closing; empty: maximised
+  } rows[] = {
+      {"normal window", {120, 80, 900, 650}},
+      {"on the second screen", {2100, 40, 1000, 900}},
+      {"maximised", {}},
+  };
+  for (const auto& row : rows) {
+    testing::TempDir folder;
+    Environment here{folder.path(), &clock};
+    QRect closedFrame;
+    {
+      ProgramState program;
+      CMainFrame main(program, ui, here, shell);
+      ASSERT_TRUE(main.Create()) << row.name;
+      ShownFrame(main);
+      if (row.geometry.isEmpty()) {
+        main.showMaximized();
+      } else {
+        main.setGeometry(row.geometry);
+      }
+      QApplication::processEvents();
+      closedFrame = main.frameGeometry();
+      ASSERT_TRUE(main.close()) << row.name;
+    }
+    EXPECT_EQ(Outer(Stored(folder.path())), closedFrame) << row.name;
+    if (row.geometry.isEmpty()) {
+      EXPECT_EQ(closedFrame, QGuiApplication::primaryScreen()->availableGeometry()) << row.name;
+    }
 
-  // Placed again from what was stored: the same window.
-  ProgramState program;
-  CMainFrame again(program, ui, environment, shell);
-  ASSERT_TRUE(again.Create());
-  EXPECT_EQ(again.pos(), at);
-  EXPECT_EQ(again.size(), QSize(900, 650));
+    ProgramState program;
+    CMainFrame again(program, ui, here, shell);
+    ASSERT_TRUE(again.Create()) << row.name;
+    EXPECT_EQ(ShownFrame(again), closedFrame) << row.name;
+    EXPECT_FALSE(again.isMaximized()) << row.name;
+    // Closed again unchanged: the file holds the same rectangle.
+    ASSERT_TRUE(again.close()) << row.name;
+    EXPECT_EQ(Outer(Stored(folder.path())), closedFrame) << row.name;
+  }
+}
 
+TEST_F(ShellTest, ClosingAMinimisedWindowKeepsTheStoredRectangle) {
+  WriteWholeFile(dir.File("Config.ini"), "[WNDRECT]\r\nLEFT=10\r\nTOP=20\r\nRIGHT=910\r\nBOTTOM=720\r\n");
   const std::string before = ReadWholeFile(dir.File("Config.ini"));
-  again.show();
-  again.showMinimized();
-  again.resize(1000, 700);
-  ASSERT_TRUE(again.close());
+  CMainFrame& main = Start();
+  main.showMinimized();
+  main.resize(1000, 700);
+  ASSERT_TRUE(main.close());
   EXPECT_EQ(ReadWholeFile(dir.File("Config.ini")), before);
 }
 

@@ -1,6 +1,7 @@
 // The main view: its initialisation from the program folder, the page switch,
 // the refresh after new data, the graph switches and the filter bar.
 #include <QCheckBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTabBar>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "core/files/comment_file.h"
 #include "core/files/data_file.h"
 #include "core/view/commands.h"
+#include "gui/grid/record_grid_widget.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
@@ -256,6 +258,44 @@ TEST_F(ShellTest, TablePanelsAndLoggingInfoFollowTheTabInFront) {
   EXPECT_EQ(shown.setVoltageUnit, "kV");
   EXPECT_EQ(shown.temperature, "23.0");
   EXPECT_EQ(shown.humidity, "45.0");
+}
+
+// Each tab stands for its group or set whatever its caption says, and each
+// of the ten table slots keeps the grid put into it at the slot's full size.
+TEST_F(ShellTest, TabsCarryTheirGroupAndSlotsHoldTheirGrid) {
+  Start();
+  CMyQV70ProjectView& view = View();
+  NewData(state, view, true, true, true);
+  TabFrame* groups = view.ManualPage()->GroupTabs();
+  ASSERT_EQ(groups->Count(), 2);
+  EXPECT_EQ(groups->TabValue(0), 2);
+  EXPECT_EQ(groups->TabValue(1), 6);
+  EXPECT_EQ(groups->TabValue(2), -1);
+  groups->Bar()->setTabText(1, "renamed");
+  groups->Bar()->setCurrentIndex(1);
+  EXPECT_EQ(view.ManualPage()->FrontGroup(), 6);
+  EXPECT_EQ(view.ManualPage()->Table(1)->shownIndex(), 6);
+  EXPECT_EQ(view.MainTabs()->CurrentValue(), kManualTab);
+
+  ASSERT_TRUE(view.ManualPage()->Table(1)->isVisible());
+  // Every slot holds the grid of its table.
+  for (int position = 0; position < DataPage::kPanels; ++position) {
+    EXPECT_NE(qobject_cast<RecordGridWidget*>(view.ManualPage()->Table(position)->Grid()), nullptr);
+    EXPECT_NE(qobject_cast<RecordGridWidget*>(view.LoggingPage()->Table(position)->Grid()), nullptr);
+  }
+
+  TablePanel slot(TablePanel::Kind::ManualRecords, 0);
+  slot.show();
+  QPointer<QWidget> first = new QWidget;
+  slot.SetGrid(first);
+  EXPECT_EQ(first->parentWidget(), &slot);
+  EXPECT_EQ(first->geometry(), slot.contentsRect());
+  slot.resize(300, 200);
+  EXPECT_EQ(first->geometry(), slot.contentsRect());
+  auto* second = new QWidget;
+  slot.SetGrid(second);
+  EXPECT_TRUE(first.isNull());  // the slot owned the grid it replaced
+  EXPECT_EQ(slot.Grid(), second);
 }
 
 TEST_F(ShellTest, LoggingInfoShowsTheDecimalComma) {

@@ -16,12 +16,26 @@
 
 namespace qv70::testing {
 
+// The desktop of the offscreen tests: a 1920 x 1080 primary screen and a
+// 1280 x 1024 one to its right, in place of the platform's one small screen,
+// so a window of any stored size has room.
+inline constexpr const char* kTestScreens =
+    R"({"screens": [{"name": "primary", "x": 0, "y": 0, "width": 1920, "height": 1080},)"
+    R"( {"name": "second", "x": 1920, "y": 0, "width": 1280, "height": 1024}]})";
+
+inline void UseTestScreens() {
+  if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
+  static TempDir folder;
+  WriteWholeFile(folder.File("screens.json"), kTestScreens);
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + folder.File("screens.json")).c_str());
+}
+
 // The one QApplication of the test program (offscreen).
 inline QApplication& TestApp() {
   static int argc = 1;
   static char name[] = "test_app";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
+  static QApplication* app = (UseTestScreens(), new QApplication(argc, argv));
   return *app;
 }
 

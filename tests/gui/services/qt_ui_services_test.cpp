@@ -1,0 +1,133 @@
+// The window's file dialogs: where they start, what they return, and that
+// they judge files by name only.
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "gui/services/qt_ui_services.h"
+#include "support/temp_dir.h"
+
+namespace qv70 {
+namespace {
+
+using testing::TempDir;
+using testing::WriteWholeFile;
+
+QApplication& App() {
+  // The dialogs keep their history in the per-user Qt settings: not the tester's.
+  static TempDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().c_str());
+  static int argc = 1;
+  static char name[] = "test_gui_services";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Runs `look` on the file dialog once it is up, then gives it `answer` (an
+// empty one cancels).
+void WhenTheDialogShows(const std::function<void(QFileDialog&)>& look, const QString& answer) {
+  QTimer::singleShot(0, [look, answer] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    look(*dialog);
+    if (answer.isEmpty()) {
+      dialog->reject();
+    } else {
+      dialog->selectFile(answer);
+      // What the dialog's Open or Save button does.
+      QMetaObject::invokeMethod(dialog, "accept");
+    }
+  });
+}
+
+FileDialogRequest CsvRequest() { return {"", "*.csv", "*.csv", ""}; }
+
+TEST(QtFileDialogs, StartInTheFolderLastChosen) {
+  App();
+  TempDir first, second, elsewhere;
+  WriteWholeFile(first.File("run1.csv"), "x");
+  QtUiServices ui;
+  std::string path;
+
+  const struct {
+    const char* name;
+    bool save;
+    QString answer;      // empty: cancelled
+    QString startsIn;    // the dialog's folder when it opens
+    std::string chosen;  // the path returned; empty when cancelled
+  } rows[] = {
+      {"first open, where dialogs start today", false, QString::fromStdString(first.File("run1.csv")),
+       QDir::currentPath(), first.File("run1.csv")},
+      {"save after it", true, QString::fromStdString(second.File("new.csv")),
+       QString::fromStdString(first.path()), second.File("new.csv")},
+      {"cancelled open", false, "", QString::fromStdString(second.path()), ""},
+      // Only a folder a file was chosen in counts, not one merely looked at.
+      {"browsed elsewhere and cancelled", true, "", QString::fromStdString(second.path()), ""},
+  };
+  for (const auto& row : rows) {
+    QString startedIn;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    WhenTheDialogShows(
+        [&](QFileDialog& dialog) {
+          startedIn = dialog.directory().absolutePath();
+          mode = dialog.acceptMode();
+          if (row.answer.isEmpty()) dialog.setDirectory(QString::fromStdString(elsewhere.path()));
+          EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog)) << row.name;
+          EXPECT_TRUE(dialog.testOption(QFileDialog::DontResolveSymlinks)) << row.name;
+          EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), row.save) << row.name;
+          EXPECT_EQ(dialog.nameFilters(), QStringList{"*.csv (*.csv)"}) << row.name;
+        },
+        row.answer);
+    path.clear();
+    const bool chosen =
+        row.save ? ui.AskSaveFileName(CsvRequest(), path) : ui.AskOpenFileName(CsvRequest(), path);
+    EXPECT_EQ(chosen, !row.chosen.empty()) << row.name;
+    EXPECT_EQ(path, row.chosen) << row.name;
+    EXPECT_EQ(startedIn.toStdString(), QDir(row.startsIn).absolutePath().toStdString()) << row.name;
+    EXPECT_EQ(mode, row.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen) << row.name;
+  }
+}
+
+// A file's content must never decide its icon or type: reading a FIFO, a
+// device or a /proc file blocks.
+TEST(QtFileDialogs, JudgeFilesByNameOnly) {
+  App();
+  TempDir folder;
+  // A PDF by its first bytes, without the name to say so.
+  WriteWholeFile(folder.File("report"), "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<< >>\nendobj\n");
+  WriteWholeFile(folder.File("report.pdf"), "not a pdf at all");
+  const QFileInfo unnamed(QString::fromStdString(folder.File("report")));
+  const QFileInfo named(QString::fromStdString(folder.File("report.pdf")));
+  const QString pdf = QAbstractFileIconProvider().type(named);
+  // Qt's own provider sniffs the content; the dialog's must not.
+  ASSERT_EQ(QAbstractFileIconProvider().type(unnamed).toStdString(), pdf.toStdString())
+      << "the MIME database reads no content here";
+
+  QtUiServices ui;
+  QString unnamedType, namedType, folderType;
+  bool plainFolderIcons = false;
+  WhenTheDialogShows(
+      [&](QFileDialog& dialog) {
+        QAbstractFileIconProvider* icons = dialog.iconProvider();
+        ASSERT_NE(icons, nullptr);
+        unnamedType = icons->type(unnamed);
+        namedType = icons->type(named);
+        folderType = icons->type(QFileInfo(QString::fromStdString(folder.path())));
+        plainFolderIcons = icons->options().testFlag(QAbstractFileIconProvider::DontUseCustomDirectoryIcons);
+      },
+      "");
+  std::string path;
+  EXPECT_FALSE(ui.AskOpenFileName(CsvRequest(), path));
+  EXPECT_NE(unnamedType.toStdString(), pdf.toStdString());
+  EXPECT_EQ(namedType.toStdString(), pdf.toStdString());
+  EXPECT_EQ(folderType.toStdString(), "Folder");
+  EXPECT_TRUE(plainFolderIcons);
+}
+
+}  // namespace
+}  // namespace qv70
