@@ -71,7 +71,8 @@ bool ParseSide(const std::string& text, int& side) {
 
 bool ParseSize(const std::string& text, int& width, int& height) {
   const auto x = text.find('x');
-  return x != std::string::npos && ParseSide(text.substr(0, x), width) && ParseSide(text.substr(x + 1), height);
+  return x != std::string::npos && ParseSide(text.substr(0, x), width) &&
+         ParseSide(text.substr(x + 1), height);
 }
 
 // The words of the command as a request; false for a usage error.
@@ -81,7 +82,8 @@ bool ParseRequest(Arguments args, GraphRequest& request) {
   std::string png, svg;
   if (!TakeValue(args, "--step", step, hasStep) || !TakeValue(args, "--logging", logging, hasLogging) ||
       !TakeValue(args, "--size", size, hasSize) || !TakeValue(args, "--png", png, hasPng) ||
-      !TakeValue(args, "--svg", svg, hasSvg) || !TakeOption(args, "--decimal", {"period", "comma"}, decimal) ||
+      !TakeValue(args, "--svg", svg, hasSvg) ||
+      !TakeOption(args, "--decimal", {"period", "comma"}, decimal) ||
       !TakeFlag(args, "--report", request.report) || !TakeFlag(args, "--current", request.current) ||
       !TakeFlag(args, "--describe", describe))
     return false;
@@ -178,7 +180,8 @@ QByteArray SvgOf(ChartCtrl& chart, const QtFontMetrics& metrics, Rect client) {
 
 int WriteOutput(const std::string& path, const QByteArray& bytes) {
   if (bytes.isEmpty()) return Refuse("Cannot draw the graph.");
-  const Result written = WriteFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+  const Result written =
+      WriteFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
   if (written) return kExitOk;
   return Refuse("Cannot write " + path + (written.message.empty() ? "." : ": " + written.message));
 }

@@ -92,7 +92,8 @@ std::vector<double> LoggingValues(const RecordTables& tables, int set, GraphQuan
     if (quantity == GraphQuantity::Resistance) {
       values.push_back(ResistanceValue(raw));
     } else {
-      values.push_back(LeakCurrentValue(raw, tables.Sample(RecordCopy::Converted, set, i, sample::kOutputVoltage),
+      values.push_back(LeakCurrentValue(raw,
+                                        tables.Sample(RecordCopy::Converted, set, i, sample::kOutputVoltage),
                                         tables.Sample(RecordCopy::Converted, set, i, sample::kResistance)));
     }
   }
@@ -142,7 +143,8 @@ GraphContent StepGraphContent(const RecordTables& tables, int group, int record,
 
   const std::vector<double> values = StepValues(tables, group, record, quantity);
   const double largest = LargestValue(values, resistance || use == GraphUse::Screen ? 1.0 : 0.0);
-  const GraphUnit unit = resistance ? ResistanceUnit(largest, UnitThreshold::AtLeast) : LeakCurrentUnit(largest);
+  const GraphUnit unit =
+      resistance ? ResistanceUnit(largest, UnitThreshold::AtLeast) : LeakCurrentUnit(largest);
   double maximum = InUnit(largest, unit);
   content.leftCaption = unit.caption;
   content.divisor = unit.divisor;
@@ -168,7 +170,8 @@ GraphContent LoggingGraphContent(const RecordTables& tables, int set, GraphQuant
 
   const std::vector<double> values = LoggingValues(tables, set, quantity);
   const double largest = LargestValue(values, use == GraphUse::Screen ? 1.0 : 0.0);
-  const GraphUnit unit = resistance ? ResistanceUnit(largest, UnitThreshold::Above) : LeakCurrentUnit(largest);
+  const GraphUnit unit =
+      resistance ? ResistanceUnit(largest, UnitThreshold::Above) : LeakCurrentUnit(largest);
   const double maximum = InUnit(largest, unit);
   content.leftCaption = unit.caption;
   content.divisor = unit.divisor;

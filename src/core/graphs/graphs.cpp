@@ -97,8 +97,8 @@ double PrepareStepChart(ChartCtrl& chart, const RecordTables& tables, int group,
 }  // namespace
 
 bool HasStepGraph(const RecordTables& tables, int group, int record) {
-  return IsRecord(group, record) &&
-         tables.Manual(RecordCopy::Raw, group, record, field::kTestType) == TestTypeText(TestType::StepVoltage);
+  return IsRecord(group, record) && tables.Manual(RecordCopy::Raw, group, record, field::kTestType) ==
+                                        TestTypeText(TestType::StepVoltage);
 }
 
 bool HasLoggingGraph(const RecordTables& tables, int set) {

@@ -104,7 +104,8 @@ void GraphChartCtrl::CopyToClipboard() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!picture.isNull() && clipboard != nullptr) clipboard->setImage(picture);
   if (picture.isNull() || clipboard == nullptr || !ClipboardHoldsImage(*clipboard))
-    ui_.ShowMessage(chart_message::kCantSetClipboardData, kMainTitle, MessageButtons::Ok, MessageIcon::Warning);
+    ui_.ShowMessage(chart_message::kCantSetClipboardData, kMainTitle, MessageButtons::Ok,
+                    MessageIcon::Warning);
 }
 
 bool GraphChartCtrl::SaveBitmap(const std::string& path) {

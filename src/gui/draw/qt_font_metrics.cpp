@@ -43,15 +43,17 @@ int EmForPoints(int pointTenths, int unitsPerInch) {
 }  // namespace
 
 QString MappedFamily(const std::string& face) {
-  if (face == "Arial" || face == "Microsoft Sans Serif" || face.empty()) return QStringLiteral("Liberation Sans");
+  if (face == "Arial" || face == "Microsoft Sans Serif" || face.empty())
+    return QStringLiteral("Liberation Sans");
   if (face == "Times New Roman") return QStringLiteral("Liberation Serif");
   if (face == "Courier New") return QStringLiteral("Liberation Mono");
   return QString::fromStdString(face);
 }
 
 const QtResolvedFont& QtFontMetrics::Resolve(const Font& font, int unitsPerInch) const {
-  const Key key{font.face, font.cellHeight > 0 ? 0 : font.pointTenths, font.cellHeight, font.charWidth,
-                font.weight, unitsPerInch};
+  const Key key{font.face,       font.cellHeight > 0 ? 0 : font.pointTenths,
+                font.cellHeight, font.charWidth,
+                font.weight,     unitsPerInch};
   if (const auto found = resolved_.find(key); found != resolved_.end()) return found->second;
   if (resolved_.size() >= kMaxKept) resolved_.clear();
 

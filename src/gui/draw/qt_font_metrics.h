@@ -17,7 +17,7 @@ QString MappedFamily(const std::string& face);
 
 // A Font resolved for Qt at one resolution.
 struct QtResolvedFont {
-  QFont font;                 // pixel-sized, unhinted, without kerning
+  QFont font;  // pixel-sized, unhinted, without kerning
   QFontMetricsF measure{font};
   double horizontalScale = 1;  // the character-width stretch the text is drawn with
   LineMetrics metrics;

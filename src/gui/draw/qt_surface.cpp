@@ -89,7 +89,7 @@ void QtSurface::StateChanged(StateItem item) {
     case StateItem::Pen: ApplyPen(); break;
     case StateItem::Brush:
       painter_->setBrush(CurrentBrush().style == BrushStyle::Null ? QBrush(Qt::NoBrush)
-                                                                 : QBrush(ToQColor(CurrentBrush().color)));
+                                                                  : QBrush(ToQColor(CurrentBrush().color)));
       break;
     case StateItem::Clip: ApplyClip(); break;
     case StateItem::Mapping:
@@ -135,8 +135,10 @@ void QtSurface::ApplyMapping() {
 }
 
 void QtSurface::ApplyClip() {
-  if (const auto& clip = Clip()) painter_->setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()));
-  else painter_->setClipping(false);
+  if (const auto& clip = Clip())
+    painter_->setClipRect(QRect(clip->left, clip->top, clip->Width(), clip->Height()));
+  else
+    painter_->setClipping(false);
 }
 
 void QtSurface::StrokeLine(Point from, Point to) {
