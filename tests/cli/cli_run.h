@@ -8,7 +8,7 @@
 
 #include "support/temp_dir.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 struct CliRun {
   int status = -1;
@@ -37,4 +37,4 @@ inline CliRun RunCli(const std::vector<std::string>& args, const std::string& en
   return run;
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

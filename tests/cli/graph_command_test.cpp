@@ -14,14 +14,14 @@
 #include "core/files/messages.h"
 #include "core/graphs/graph_tables.h"
 #include "support/data_file_test_support.h"
-#include "support/sim_test_support.h"
+#include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
-using testing::CliRun;
-using testing::ExamplePath;
-using testing::RunCli;
+using test::CliRun;
+using test::ExamplePath;
+using test::RunCli;
 
 #ifndef QV70_CLI_GRAPH
 #define SKIP_WITHOUT_GRAPH() GTEST_SKIP() << "qv70cli is built without the drawing layer"
@@ -46,18 +46,18 @@ class GraphFile {
     RecordTables& t = state.tables;
     const std::array<std::string, 5> volts = {"500", "1000", "1500", "2000", "2500"};
     const std::array<std::string, 5> ohms = {"2000000000", "OF", "5000000000", "4000000000", "3000000000"};
-    testing::PutStepRecord(t, 0, 0, {"2500", volts, ohms});
-    testing::PutStepRecord(t, 0, 1, {"5000", volts, ohms});
-    testing::PutStepRecord(t, 0, 2, {"1000", volts, ohms, "Normal Test"});
+    test::PutStepRecord(t, 0, 0, {"2500", volts, ohms});
+    test::PutStepRecord(t, 0, 1, {"5000", volts, ohms});
+    test::PutStepRecord(t, 0, 2, {"1000", volts, ohms, "Normal Test"});
     for (int r = 0; r < kRecordsPerGroup; ++r)
       for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted}) {
         t.Manual(copy, 0, r, field::kDataNo) = "A" + std::to_string(r);
         t.Manual(copy, 0, r, field::kDate) = "2010-01-01";
         t.Manual(copy, 0, r, field::kTime) = "10:00:00";
       }
-    auto samples = testing::SameSamples(119, "1000", "5000000000");
+    auto samples = test::SameSamples(119, "1000", "5000000000");
     samples.push_back({"1000", "OF"});
-    testing::PutLoggingSet(t, 1, "30", samples);
+    test::PutLoggingSet(t, 1, "30", samples);
     for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted}) {
       t.Header(copy, 1, header::kNo) = "L1";
       t.Header(copy, 1, header::kDate) = "2010-01-01";
@@ -68,13 +68,13 @@ class GraphFile {
     const Result written = WriteDataFile(path, t, state.numberFormat);
     EXPECT_TRUE(written) << written.message;
   }
-  testing::TempDir dir;
+  test::TempDir dir;
   std::string path = dir.File("graphs.csv");
 };
 
 // Each line of `lines` is a line of `out`; one ending in '*' begins one.
 void ExpectLines(const std::string& out, const std::vector<std::string>& lines, const std::string& name) {
-  const std::vector<std::string> all = testing::SplitLines(out);
+  const std::vector<std::string> all = test::SplitLines(out);
   for (const std::string& line : lines) {
     const bool prefix = line.back() == '*';
     const std::string wanted = prefix ? line.substr(0, line.size() - 1) : line;
@@ -122,7 +122,7 @@ TEST(GraphCommand, DescribesTheGraphsOfTheEdgeCases) {
 void ExpectTicksFollowTheRules(const std::string& out, char decimalChar) {
   std::vector<std::string> plot, axis;
   int ticks = 0;
-  for (const std::string& line : testing::SplitLines(out)) {
+  for (const std::string& line : test::SplitLines(out)) {
     const std::vector<std::string> f = Fields(line);
     if (f[0] == "plot") plot = f;
     if (f[0] == "axis") axis = f, ticks = 0;
@@ -153,16 +153,16 @@ void ExpectTicksFollowTheRules(const std::string& out, char decimalChar) {
 
 TEST(GraphCommand, TheDemoInstrumentsGraphsKeepTheTickRules) {
   SKIP_WITHOUT_GRAPH();
-  simtest::TempDir dir;
+  QV70_REQUIRE_SIM();
+  test::TempDir dir;
   const std::string demo = dir.File("demo.csv");
   {
-    simtest::SimProcess sim;
-    const std::string socket = dir.File("sim.sock");
-    ASSERT_TRUE(sim.Start({"--socket", socket, "--demo"}, socket, dir.File("sim.txt")));
-    ASSERT_EQ(RunCli({"download", "-o", demo}, "QV70_SIM_SOCKET=" + testing::Quote(socket)).status, 0);
+    test::SimProcess sim;  // named to the library through QV70_SIM_SOCKET while it runs
+    ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
+    ASSERT_EQ(RunCli({"download", "-o", demo}).status, 0);
   }
   std::vector<std::string> stepRecords;
-  for (const std::string& line : testing::SplitLines(RunCli({"dump", demo}).out)) {
+  for (const std::string& line : test::SplitLines(RunCli({"dump", demo}).out)) {
     const std::vector<std::string> f = Fields(line);
     if (f.size() > 3 && f[0] == "record" && f[3] == "Step Voltage Test") stepRecords.push_back(f[1]);
   }
@@ -202,12 +202,12 @@ TEST(GraphCommand, DrawsPngAndSvgOfTheGivenSize) {
   GraphFile file;
   const std::string png = file.dir.File("graph.png"), svg = file.dir.File("graph.svg");
   ASSERT_EQ(RunCli({"graph", file.path, "--step", "A0", "--size", "320x200", "--png", png}).status, 0);
-  const std::string bytes = testing::ReadWholeFile(png);
+  const std::string bytes = test::ReadWholeFile(png);
   ASSERT_GT(bytes.size(), 24u);
   EXPECT_EQ(bytes.substr(1, 3), "PNG");
   EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\x01\x40\0\0\0\xc8", 8));  // 320 x 200
   ASSERT_EQ(RunCli({"graph", file.path, "--logging", "1", "--report", "--svg", svg}).status, 0);
-  const std::string text = testing::ReadWholeFile(svg);
+  const std::string text = test::ReadWholeFile(svg);
   EXPECT_NE(text.find("viewBox=\"0 0 640 400\""), std::string::npos);
   EXPECT_NE(text.find("Time[min]"), std::string::npos);
   EXPECT_NE(text.find("font-family=\"Liberation Sans\""), std::string::npos);

@@ -16,12 +16,12 @@
 namespace qv70 {
 namespace {
 
-using testing::ExamplePath;
-using testing::ReadWholeFile;
-using testing::CliRun;
-using testing::RunCli;
+using test::ExamplePath;
+using test::CliRun;
+using test::ReadWholeFile;
+using test::RunCli;
 
-std::vector<std::string> Lines(const std::string& text) { return testing::SplitLines(text); }
+std::vector<std::string> Lines(const std::string& text) { return test::SplitLines(text); }
 
 bool HasLine(const std::string& text, const std::string& line) {
   for (const auto& l : Lines(text))
@@ -148,9 +148,9 @@ TEST(Qv70Cli, SaveWritesTheLayoutByteForByte) {
   };
   for (const char* input : {"current_comma_period.csv", "current_semicolon_comma.csv"}) {
     for (const auto& c : cases) {
-      testing::TempDir dir;
+      test::TempDir dir;
       const std::string out = dir.File("out.csv");
-      testing::WriteWholeFile(out, "an old file, replaced without asking");
+      test::WriteWholeFile(out, "an old file, replaced without asking");
       std::vector<std::string> args = {"save", ExamplePath(input), out};
       args.insert(args.end(), c.options.begin(), c.options.end());
       CliRun run = RunCli(args);
@@ -168,8 +168,8 @@ struct StatusCase {
 };
 
 TEST(Qv70Cli, ExitStatusAndMessages) {
-  testing::TempDir dir;
-  testing::WriteWholeFile(dir.File("cut.csv"), "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("cut.csv"), "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
                                                "\r\n1 logging\r\n\r\n2 manual\r\n\r\n");
   const std::string good = ExamplePath("current_comma_period.csv");
   const std::string missing = dir.File("missing.csv");

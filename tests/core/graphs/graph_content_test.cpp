@@ -15,9 +15,9 @@ inline void PrintTo(const ValueRange& r, std::ostream* os) { *os << r.minimum <<
 
 namespace {
 
-using testing::PutLoggingSet;
-using testing::PutStepRecord;
-using testing::SameSamples;
+using test::PutLoggingSet;
+using test::PutStepRecord;
+using test::SameSamples;
 
 const std::array<std::string, 5> kStepVolts = {"500", "1000", "1500", "2000", "2500"};
 // 2, over range, 5, 4 and 3 gigaohms.
@@ -37,7 +37,7 @@ struct ContentCase {
   ChartPoint lastLinePoint;
 };
 
-GraphContent Step(RecordTables& tables, const testing::StepRecordValues& record, GraphQuantity quantity,
+GraphContent Step(RecordTables& tables, const test::StepRecordValues& record, GraphQuantity quantity,
                   GraphUse use) {
   PutStepRecord(tables, 2, 4, record);
   return StepGraphContent(tables, 2, 4, quantity, use);

@@ -8,7 +8,7 @@
 #include "core/data/record_tables.h"
 #include "core/data/values.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 // A manual record as the instrument sends it, converted as a download does.
 struct StepRecordValues {
@@ -52,4 +52,4 @@ inline std::vector<std::pair<std::string, std::string>> SameSamples(int count, c
   return std::vector<std::pair<std::string, std::string>>(static_cast<std::size_t>(count), {volts, ohms});
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

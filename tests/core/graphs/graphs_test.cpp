@@ -11,13 +11,13 @@
 namespace qv70 {
 namespace {
 
-using testing::PutLoggingSet;
-using testing::PutStepRecord;
-using testing::SameSamples;
+using test::PutLoggingSet;
+using test::PutStepRecord;
+using test::SameSamples;
 
 constexpr Color kRed = Color::Rgb(255, 0, 0);
 
-const testing::StepRecordValues kOverRangeRecord = {
+const test::StepRecordValues kOverRangeRecord = {
     "2500", {"500", "1000", "1500", "2000", "2500"}, {"2000000000", "OF", "5000000000", "4000000000", "3000000000"}};
 
 struct GraphChart {

@@ -19,7 +19,7 @@
 namespace qv70 {
 namespace {
 
-using testing::ShellTest;
+using test::ShellTest;
 
 constexpr int kGroupC = 2, kGroupH = 6, kSet = 4;
 
@@ -31,12 +31,12 @@ class GraphPanelsTest : public ShellTest {
     RecordTables& t = state.tables;
     const std::array<std::string, 5> volts = {"500", "1000", "1500", "2000", "2500"};
     const std::array<std::string, 5> ohms = {"2000000000", "OF", "5000000000", "4000000000", "3000000000"};
-    testing::PutStepRecord(t, kGroupC, 0, {"2500", volts, ohms});
-    testing::PutStepRecord(t, kGroupC, 1, {"1000", volts, ohms, "Normal Test"});
-    testing::PutStepRecord(t, kGroupH, 0, {"5000", volts, ohms});
+    test::PutStepRecord(t, kGroupC, 0, {"2500", volts, ohms});
+    test::PutStepRecord(t, kGroupC, 1, {"1000", volts, ohms, "Normal Test"});
+    test::PutStepRecord(t, kGroupH, 0, {"5000", volts, ohms});
     t.recordCount[kGroupC] = 2;
     t.recordCount[kGroupH] = 1;
-    testing::PutLoggingSet(t, kSet, "30", testing::SameSamples(12, "1000", "3000000000"));
+    test::PutLoggingSet(t, kSet, "30", test::SameSamples(12, "1000", "3000000000"));
     t.dataState = DataState::Unsaved;
     View().ShowNewData(false);
   }
