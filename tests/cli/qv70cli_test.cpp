@@ -10,38 +10,16 @@
 #include <vector>
 
 #include "core/files/messages.h"
+#include "cli/cli_run.h"
 #include "support/data_file_test_support.h"
 
 namespace qv70 {
 namespace {
 
 using test::ExamplePath;
+using test::CliRun;
 using test::ReadWholeFile;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  test::TempDir dir;
-  std::string command = Quote(std::string(QV70_BIN_DIR) + "/qv70cli");
-  for (const auto& arg : args) command += " " + Quote(arg);
-  command += " >" + Quote(dir.File("out")) + " 2>" + Quote(dir.File("err"));
-  CliRun run;
-  int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadWholeFile(dir.File("out"));
-  run.err = ReadWholeFile(dir.File("err"));
-  return run;
-}
+using test::RunCli;
 
 std::vector<std::string> Lines(const std::string& text) { return test::SplitLines(text); }
 

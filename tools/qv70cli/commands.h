@@ -43,4 +43,9 @@ int RunCount(Arguments args);
 int RunDownload(Arguments args);
 int RunSet(Arguments args);
 
+#ifdef QV70_CLI_GRAPH
+// Graphs (graph_command.cpp), built with the drawing layer.
+int RunGraph(Arguments args);
+#endif
+
 }  // namespace qv70::cli
