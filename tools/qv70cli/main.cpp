@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"count", "", RunCount},
     {"download", "-o OUT [--groups all|A,C,...] [--sets all|0,3,...]", RunDownload},
     {"set", "[--clock] [--pi T1 T2] [--step 30s|1min|2min|5min]", RunSet},
+    {"picture", "IN [OUT.bmp]", RunPicture},
 };
 
 void PrintUsage(std::FILE* stream) {
