@@ -61,38 +61,47 @@ TgaHeader ReadHeader(const ByteReader& file) {
 
 bool IsKnownImageType(int type) { return (type >= 1 && type <= 3) || (type >= 9 && type <= 11); }
 
+std::string ColourMapRefusal(const TgaHeader& header) {
+  if (header.colourMapType > 1)
+    return "colour map type " + std::to_string(header.colourMapType) + " is not supported";
+  if (header.colourMapType == 0) return {};
+  if (header.mapEntryBits != 24 && header.mapEntryBits != 32)
+    return "colour map entries of " + std::to_string(header.mapEntryBits) + " bits are not supported";
+  if (header.mapFirst + header.mapLength > kPaletteSize) return "the colour map has more than 256 entries";
+  return {};
+}
+
+// Each kind of image has the depths it can be read at.
+std::string DepthRefusal(const TgaHeader& header) {
+  const std::string bits = std::to_string(header.depth) + " bits are not supported";
+  switch (header.Kind()) {
+    case TgaKind::ColourMapped:
+      if (header.colourMapType != 1) return "a colour-mapped image has no colour map";
+      return header.depth == 8 ? std::string() : "colour-mapped images of " + bits;
+    case TgaKind::Grey: return header.depth == 8 ? std::string() : "grey images of " + bits;
+    case TgaKind::TrueColour:
+      if (header.depth == 15 || header.depth == 16 || header.depth == 24 || header.depth == 32) return {};
+      return "true-colour images of " + bits;
+  }
+  return {};
+}
+
+std::string SizeRefusal(const TgaHeader& header) {
+  if (header.width == 0 || header.height == 0) return "the width or height is zero";
+  const int bits = header.depth == 15 ? 16 : header.depth;
+  if (RowStride(header.width, bits) * static_cast<std::uint64_t>(header.height) > kMaxPixelBytes)
+    return "the picture is larger than 256 MiB";
+  return {};
+}
+
 // Why this header cannot be decoded; empty when it can.
 std::string Refusal(const TgaHeader& header) {
   if (header.mapEntryBits == 15 || header.mapEntryBits == 16)
     return "colour map entries of 15 or 16 bits are not supported";
   if (!IsKnownImageType(header.imageType))
     return "image type " + std::to_string(header.imageType) + " is not supported";
-  if (header.colourMapType > 1)
-    return "colour map type " + std::to_string(header.colourMapType) + " is not supported";
-  if (header.colourMapType == 1) {
-    if (header.mapEntryBits != 24 && header.mapEntryBits != 32)
-      return "colour map entries of " + std::to_string(header.mapEntryBits) + " bits are not supported";
-    if (header.mapFirst + header.mapLength > kPaletteSize) return "the colour map has more than 256 entries";
-  }
-  switch (header.Kind()) {
-    case TgaKind::ColourMapped:
-      if (header.colourMapType != 1) return "a colour-mapped image has no colour map";
-      if (header.depth != 8)
-        return "colour-mapped images of " + std::to_string(header.depth) + " bits are not supported";
-      break;
-    case TgaKind::Grey:
-      if (header.depth != 8)
-        return "grey images of " + std::to_string(header.depth) + " bits are not supported";
-      break;
-    case TgaKind::TrueColour:
-      if (header.depth != 15 && header.depth != 16 && header.depth != 24 && header.depth != 32)
-        return "true-colour images of " + std::to_string(header.depth) + " bits are not supported";
-      break;
-  }
-  if (header.width == 0 || header.height == 0) return "the width or height is zero";
-  const int bits = header.depth == 15 ? 16 : header.depth;
-  if (RowStride(header.width, bits) * static_cast<std::uint64_t>(header.height) > kMaxPixelBytes)
-    return "the picture is larger than 256 MiB";
+  for (const std::string& refusal : {ColourMapRefusal(header), DepthRefusal(header), SizeRefusal(header)})
+    if (!refusal.empty()) return refusal;
   return {};
 }
 
