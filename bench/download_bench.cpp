@@ -8,10 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,53 +27,19 @@
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "ratio_reporter.h"
+#include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
-// Starts the simulator once for the whole program.
+// The demo simulator, started once for the whole program.
 class DemoSimulator {
  public:
-  DemoSimulator() {
-    const std::string bin = ExecutableDirectory();
-    socket_ = "/tmp/qv70-download-bench-" + std::to_string(getpid()) + ".sock";
-    const std::string sim = JoinPath(bin, "qv70-sim");
-    if (!FileExists(sim) || !FileExists(JoinPath(bin, kUsbLibraryName))) return;
-    int output[2];
-    if (pipe(output) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(output[1], STDOUT_FILENO);
-      close(output[0]);
-      close(output[1]);
-      execl(sim.c_str(), sim.c_str(), "--socket", socket_.c_str(), "--demo", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(output[1]);
-    // Ready once it says it is listening: the socket file exists a moment earlier.
-    std::string said;
-    char chunk[256];
-    pollfd waiting{output[0], POLLIN, 0};
-    while (said.find('\n') == std::string::npos && poll(&waiting, 1, 5000) > 0) {
-      ssize_t got = read(output[0], chunk, sizeof chunk);
-      if (got <= 0) break;
-      said.append(chunk, static_cast<size_t>(got));
-    }
-    close(output[0]);
-    setenv("QV70_SIM_SOCKET", socket_.c_str(), 1);
-    ready_ = pid_ > 0 && said.find("listening") != std::string::npos;
-  }
-  ~DemoSimulator() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
+  DemoSimulator() { ready_ = test::SimMissing().empty() && process_.Start({"--demo"}); }
   bool Ready() const { return ready_; }
 
  private:
-  pid_t pid_ = -1;
-  std::string socket_;
+  test::SimProcess process_;
   bool ready_ = false;
 };
 

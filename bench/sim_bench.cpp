@@ -5,24 +5,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <string>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-namespace {
+#include "support/sim_process.h"
 
-std::string BinDirectory() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  std::string self(path, length > 0 ? static_cast<size_t>(length) : 0);
-  return self.substr(0, self.rfind('/'));
-}
+namespace {
 
 std::vector<std::string> DownloadCommands() {
   std::vector<std::string> commands{":MEM:DATA? COUNT\n"};
@@ -46,34 +39,19 @@ size_t Exchange(int writeFd, int readFd, const std::string& command, std::string
   }
 }
 
+// The demo simulator and the library, loaded once for the whole program.
 struct Simulator {
-  pid_t pid = -1;
-  std::string socket;
+  qv70::test::SimProcess process;
   void* library = nullptr;
   int (*check)(void*) = nullptr;
   int (*open)(int) = nullptr;
 
   Simulator() {
-    std::string bin = BinDirectory();
-    socket = "/tmp/qv70-bench-" + std::to_string(getpid()) + ".sock";
-    pid = fork();
-    if (pid == 0) {
-      std::string sim = bin + "/qv70-sim";
-      execl(sim.c_str(), sim.c_str(), "--socket", socket.c_str(), "--demo", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int i = 0; i < 500 && access(socket.c_str(), F_OK) != 0; ++i) usleep(10000);
-    setenv("QV70_SIM_SOCKET", socket.c_str(), 1);
-    library = dlopen((bin + "/libZvUsbSgl.so").c_str(), RTLD_NOW);
+    if (!qv70::test::SimMissing().empty() || !process.Start({"--demo"})) return;
+    library = dlopen(qv70::test::LibraryPath().c_str(), RTLD_NOW);
     if (library != nullptr) {
       check = reinterpret_cast<int (*)(void*)>(dlsym(library, "CheckUSBDevices"));
       open = reinterpret_cast<int (*)(int)>(dlsym(library, "OpenUSBBulkFile"));
-    }
-  }
-  ~Simulator() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
     }
   }
   bool Ready() const { return check != nullptr && open != nullptr; }

@@ -23,7 +23,7 @@ endfunction()
 function(qv70_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${ARGN} qv70testsupport GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     QV70_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QV70_BIN_DIR="${CMAKE_BINARY_DIR}/bin")

@@ -1,8 +1,10 @@
 #include "sim_link.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -10,12 +12,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "core/platform/private_folder.h"
+
 namespace qv70::usbsgl {
 
-std::string DefaultSimSocketPath() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && runtime[0] != '\0') return std::string(runtime) + "/qv70-sim.sock";
-  return "/tmp/qv70-sim-" + std::to_string(getuid()) + ".sock";
+DefaultSocket DefaultSimSocket(bool createFolder) {
+  PrivateFolder folder = UserPrivateFolder(createFolder);
+  return {folder.path + "/qv70-sim.sock", folder.problem};
 }
 
 bool IsSocketFile(const std::string& path) {
@@ -23,7 +26,55 @@ bool IsSocketFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
-int ConnectSeqpacket(const std::string& path) {
+bool IsOwnSocketFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == getuid();
+}
+
+bool PeerIsTrusted(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof(peer);
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof(peer)) return false;
+  return peer.uid == getuid() || peer.uid == 0;
+}
+
+namespace {
+
+int MillisecondsUntil(std::chrono::steady_clock::time_point end) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+  return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+// Connects the non-blocking `fd`; 0 or the errno of the failure.
+int ConnectBefore(int fd, const sockaddr_un& address, std::chrono::steady_clock::time_point end) {
+  for (;;) {
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) return 0;
+    const int error = errno;
+    if (error == EINTR) continue;
+    if (error == EINPROGRESS) {
+      // Completes in the background: writable once done, SO_ERROR tells how.
+      pollfd waiting{fd, POLLOUT, 0};
+      int ready;
+      do {
+        ready = poll(&waiting, 1, MillisecondsUntil(end));
+      } while (ready < 0 && errno == EINTR);
+      if (ready <= 0) return ETIMEDOUT;
+      int outcome = 0;
+      socklen_t size = sizeof(outcome);
+      return getsockopt(fd, SOL_SOCKET, SO_ERROR, &outcome, &size) == 0 ? outcome : errno;
+    }
+    // A Unix listener whose queue is full (it does not accept) refuses a
+    // non-blocking connect with EAGAIN; ask again until the time is up.
+    if (error != EAGAIN) return error;
+    const int left = MillisecondsUntil(end);
+    if (left == 0) return ETIMEDOUT;
+    poll(nullptr, 0, std::min(left, 10));
+  }
+}
+
+}  // namespace
+
+int ConnectSeqpacket(const std::string& path, int timeoutMs) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.empty() || path.size() >= sizeof(address.sun_path)) {
@@ -31,19 +82,18 @@ int ConnectSeqpacket(const std::string& path) {
     return -1;
   }
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return -1;
-  int result;
-  do {
-    result = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  } while (result < 0 && errno == EINTR);
-  if (result < 0) {
-    int saved = errno;
-    close(fd);
-    errno = saved;
-    return -1;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+  int error = ConnectBefore(fd, address, end);
+  if (error == 0) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) return fd;
+    error = errno;
   }
-  return fd;
+  close(fd);
+  errno = error;
+  return -1;
 }
 
 SimAnswer ExchangeControl(int fd, std::string_view message, int timeoutMs) {

@@ -31,13 +31,34 @@ inline constexpr size_t kReplyPacketSize = 64;
 // back end whatever else exists.
 inline constexpr const char* kSimSocketVariable = "QV70_SIM_SOCKET";
 
-// $XDG_RUNTIME_DIR/qv70-sim.sock, else /tmp/qv70-sim-<uid>.sock.
-std::string DefaultSimSocketPath();
+// The simulator's default socket: qv70-sim.sock in the user's private folder
+// (/run/user/<uid>, else /tmp/qv70-<uid>; see core/platform/private_folder.h).
+struct DefaultSocket {
+  std::string path;
+  // Why that folder is not to be trusted (then there is no default socket), or empty.
+  std::string problem;
+};
+// `createFolder`: make the private folder when it is missing (the simulator
+// does; the library only looks).
+DefaultSocket DefaultSimSocket(bool createFolder);
 
 bool IsSocketFile(const std::string& path);
 
-// A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set).
-int ConnectSeqpacket(const std::string& path);
+// Who may stand for the instrument: a socket file of this user (not a link to
+// one), served by a process that runs as this user or as root. Anything else
+// could be another user posing as the instrument.
+bool IsOwnSocketFile(const std::string& path);
+// The process at the other end of the connected socket `fd` runs as this user
+// or as root (SO_PEERCRED).
+bool PeerIsTrusted(int fd);
+
+// The longest wait for a connection or a control answer, unless told otherwise.
+inline constexpr int kControlTimeoutMs = 2000;
+
+// A close-on-exec SOCK_SEQPACKET connection to `path`, or -1 (errno set). A
+// listener that never accepts cannot hold the caller: after `timeoutMs` the
+// attempt ends with ETIMEDOUT. The connection is returned blocking.
+int ConnectSeqpacket(const std::string& path, int timeoutMs = kControlTimeoutMs);
 
 enum class SimAnswer { Present, Absent, Ready, Busy, NoAnswer };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -18,10 +19,6 @@ namespace qv70::usbsgl {
 #ifdef QV70_HAVE_LIBUSB
 namespace {
 
-// A runaway device must not keep the program reading for ever; far above the
-// largest reply the program asks for (a full logging set, under 10000 bytes).
-constexpr size_t kMaxReplyBytes = 65536;
-
 libusb_context* NewContext() {
   libusb_context* context = nullptr;
   if (libusb_init(&context) != 0) return nullptr;
@@ -30,20 +27,12 @@ libusb_context* NewContext() {
   return context;
 }
 
-bool SendPacket(int fd, const unsigned char* data, size_t length) {
-  ssize_t sent;
-  do {
-    sent = send(fd, data, length, MSG_NOSIGNAL);
-  } while (sent < 0 && errno == EINTR);
-  return sent == static_cast<ssize_t>(length);
-}
-
 struct Session {
   libusb_context* context;
   libusb_device_handle* device;
   int fd;
   UsbConfig config;
-  int timeoutMs;
+  ExchangeLimits limits;
 };
 
 // Reads and drops whatever the device still has queued (a reply that came
@@ -59,30 +48,32 @@ void DiscardStaleInput(Session& session, int packetSize) {
   }
 }
 
-// Relays one bulk IN reply to the program; false when the program has gone.
-// `timedOut` tells whether the reply ended by a failed or timed-out transfer
-// rather than by an empty packet (or a short one, when so configured).
-bool RelayReply(Session& session, int packetSize, bool& timedOut) {
-  timedOut = false;
+// Collects one bulk IN reply into `reply`: true when it ended as a reply ends
+// (an empty packet, a short one when so configured, or the device falling
+// silent for a read time-out). `stale` tells whether the device may still send
+// part of it (it fell silent, or the exchange failed), to be dropped before the
+// next command.
+bool CollectReply(Session& session, int packetSize, std::string& reply, bool& stale) {
+  const ExchangeDeadline deadline(session.limits.exchangeTimeoutMs);
   std::vector<unsigned char> buffer(static_cast<size_t>(packetSize));
-  size_t total = 0;
+  stale = true;
   for (;;) {
+    const int wait = std::min(session.limits.readTimeoutMs, deadline.RemainingMs());
+    if (wait <= 0) return false;
     int got = 0;
-    int status = libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointIn),
-                                      buffer.data(), packetSize, &got, static_cast<unsigned>(session.timeoutMs));
-    if (status != 0 || got <= 0) {
-      timedOut = status != 0;
-      break;
+    const int status = libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointIn),
+                                            buffer.data(), packetSize, &got, static_cast<unsigned>(wait));
+    if (got > 0) reply.append(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(got));
+    if (reply.size() > kMaxReplyBytes) return false;
+    // Silent for a whole read time-out: the reply is over; cut short by the
+    // deadline: it is not.
+    if (status == LIBUSB_ERROR_TIMEOUT) return wait == session.limits.readTimeoutMs && deadline.RemainingMs() > 0;
+    if (status != 0) return false;
+    if (got == 0 || (session.config.shortPacketEndsReply && got < packetSize)) {
+      stale = false;
+      return true;
     }
-    for (int offset = 0; offset < got; offset += static_cast<int>(kReplyPacketSize)) {
-      size_t piece = std::min(kReplyPacketSize, static_cast<size_t>(got - offset));
-      if (!SendPacket(session.fd, buffer.data() + offset, piece)) return false;
-    }
-    total += static_cast<size_t>(got);
-    if (total >= kMaxReplyBytes) break;
-    if (session.config.shortPacketEndsReply && got < packetSize) break;
   }
-  return SendPacket(session.fd, nullptr, 0);
 }
 
 void Serve(Session session) {
@@ -92,23 +83,21 @@ void Serve(Session session) {
   std::vector<unsigned char> command(4096);
   // Left-overs of an earlier program's exchange must not answer this one's.
   DiscardStaleInput(session, packetSize);
-  bool lastTimedOut = false;
+  bool stale = false;
   for (;;) {
     ssize_t length = recv(session.fd, command.data(), command.size(), 0);
     if (length < 0 && errno == EINTR) continue;
     // 0: every descriptor of the program's end is closed (it never writes empty packets).
     if (length <= 0) break;
-    if (lastTimedOut) DiscardStaleInput(session, packetSize);
+    if (stale) DiscardStaleInput(session, packetSize);
     int written = 0;
     int status = libusb_bulk_transfer(session.device, static_cast<unsigned char>(session.config.endpointOut),
                                       command.data(), static_cast<int>(length), &written,
-                                      static_cast<unsigned>(session.timeoutMs));
-    if (status != 0) {
-      // Nothing will answer a command that never left: end the reply at once.
-      if (!SendPacket(session.fd, nullptr, 0)) break;
-      continue;
-    }
-    if (!RelayReply(session, packetSize, lastTimedOut)) break;
+                                      static_cast<unsigned>(session.limits.readTimeoutMs));
+    std::string reply;
+    // Nothing will answer a command that never left: the empty reply at once.
+    const bool whole = status == 0 && CollectReply(session, packetSize, reply, stale);
+    if (!SendWholeReply(session.fd, whole ? reply : std::string())) break;
   }
   libusb_release_interface(session.device, session.config.interfaceNumber);
   libusb_close(session.device);
@@ -134,7 +123,7 @@ bool UsbDevicePresent(const UsbConfig& config) {
   return found;
 }
 
-int OpenUsbConnection(const UsbConfig& config, int readTimeoutMs) {
+int OpenUsbConnection(const UsbConfig& config, const ExchangeLimits& limits) {
   libusb_context* context = NewContext();
   if (context == nullptr) return -1;
   libusb_device_handle* device = libusb_open_device_with_vid_pid(
@@ -151,10 +140,8 @@ int OpenUsbConnection(const UsbConfig& config, int readTimeoutMs) {
     libusb_exit(context);
     return -1;
   }
-  // The program's reads may wait for the relay's own bulk time-out plus a margin.
-  SetSocketTimeouts(pair[0], readTimeoutMs + 1000);
   try {
-    std::thread(Serve, Session{context, device, pair[1], config, readTimeoutMs}).detach();
+    std::thread(Serve, Session{context, device, pair[1], config, limits}).detach();
   } catch (...) {
     libusb_release_interface(device, config.interfaceNumber);
     libusb_close(device);
@@ -169,7 +156,7 @@ int OpenUsbConnection(const UsbConfig& config, int readTimeoutMs) {
 #else  // built without libusb: no USB instrument can be found
 
 bool UsbDevicePresent(const UsbConfig&) { return false; }
-int OpenUsbConnection(const UsbConfig&, int) { return -1; }
+int OpenUsbConnection(const UsbConfig&, const ExchangeLimits&) { return -1; }
 
 #endif
 

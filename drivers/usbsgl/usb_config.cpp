@@ -44,6 +44,7 @@ constexpr Key kKeys[] = {
     {"endpoint_out", 0x01, 0x0F, &UsbConfig::endpointOut},
     {"endpoint_in", 0x81, 0x8F, &UsbConfig::endpointIn},
     {"read_timeout_ms", 1, 600000, &UsbConfig::readTimeoutMs},
+    {"exchange_timeout_ms", 1, 3600000, &UsbConfig::exchangeTimeoutMs},
 };
 
 }  // namespace

@@ -19,10 +19,15 @@ struct UsbConfig {
   int endpointIn = 0x81;   // bulk IN: direction bit set
   // Every bulk transfer waits at most this long; a read that times out ends the reply.
   int readTimeoutMs = 5000;
+  // The longest one whole reply may take; 0: kExchangeTimeoutFactor times the
+  // read time-out in effect. A reply still coming then is a failed exchange.
+  int exchangeTimeoutMs = 0;
   // When 1, a bulk packet shorter than the endpoint's packet size ends the reply
   // at once instead of waiting for an empty packet or the time-out.
   bool shortPacketEndsReply = false;
 };
+
+inline constexpr int kExchangeTimeoutFactor = 6;
 
 struct ConfigResult {
   UsbConfig config;

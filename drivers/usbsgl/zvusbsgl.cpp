@@ -7,10 +7,13 @@
 //  1. QV70_SIM_SOCKET set and not empty: the simulator on that socket;
 //  2. the simulator's default socket exists and accepts a connection: the simulator;
 //  3. otherwise USB through libusb, configured by ZvUsbSgl.conf beside the library.
-// The read time-out (read_timeout_ms of the configuration, default 5 s) applies
-// to both back ends; ZVUSBSGL_READ_TIMEOUT_MS overrides it and ZVUSBSGL_CONF
-// names another configuration file.
+// The read time-out (read_timeout_ms of the configuration, default 5 s) and the
+// exchange deadline (exchange_timeout_ms, default 6 read time-outs) apply to
+// both back ends, whose replies reach the program whole or not at all (see
+// relay.h); ZVUSBSGL_READ_TIMEOUT_MS and ZVUSBSGL_EXCHANGE_TIMEOUT_MS override
+// them and ZVUSBSGL_CONF names another configuration file.
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -21,6 +24,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "relay.h"
 #include "sim_link.h"
 #include "usb_backend.h"
 #include "usb_config.h"
@@ -32,9 +36,6 @@ ZVUSBSGL_EXPORT int OpenUSBBulkFile(int pipe);
 
 namespace qv70::usbsgl {
 namespace {
-
-// How long the simulator may take to answer a control message.
-constexpr int kControlTimeoutMs = 2000;
 
 std::string LibraryDirectory() {
   Dl_info info{};
@@ -62,8 +63,36 @@ struct Choice {
   bool socketNamed = false;
   std::string socketPath;
   UsbConfig usb;
-  int timeoutMs = 5000;
+  ExchangeLimits limits;
+  // How long connecting to the simulator and its control answer may take.
+  int controlTimeoutMs = kControlTimeoutMs;
 };
+
+// A whole-text number from 1 to INT_MAX in the environment variable `name`.
+bool MillisecondsFromEnvironment(const char* name, int& value) {
+  const char* text = std::getenv(name);
+  if (text == nullptr) return false;
+  char* end = nullptr;
+  errno = 0;
+  long number = std::strtol(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || number <= 0 || number > INT_MAX) return false;
+  value = static_cast<int>(number);
+  return true;
+}
+
+// The configuration's time-outs, as the environment may override them.
+ExchangeLimits LimitsFor(const UsbConfig& usb) {
+  ExchangeLimits limits;
+  limits.readTimeoutMs = usb.readTimeoutMs;
+  MillisecondsFromEnvironment("ZVUSBSGL_READ_TIMEOUT_MS", limits.readTimeoutMs);
+  const long long derived = static_cast<long long>(limits.readTimeoutMs) * kExchangeTimeoutFactor;
+  limits.exchangeTimeoutMs = usb.exchangeTimeoutMs > 0 ? usb.exchangeTimeoutMs
+                                                       : static_cast<int>(std::min<long long>(derived, INT_MAX));
+  MillisecondsFromEnvironment("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", limits.exchangeTimeoutMs);
+  // A whole reply takes at least as long as one of its reads may.
+  limits.exchangeTimeoutMs = std::max(limits.exchangeTimeoutMs, limits.readTimeoutMs);
+  return limits;
+}
 
 Choice Choose() {
   Choice choice;
@@ -74,33 +103,33 @@ Choice Choose() {
   ConfigResult loaded = LoadUsbConfig(confPath);
   if (!loaded.damage.empty()) TellDamagedConfig(loaded.damage);
   choice.usb = loaded.config;
-  choice.timeoutMs = choice.usb.readTimeoutMs;
-  if (const char* timeout = std::getenv("ZVUSBSGL_READ_TIMEOUT_MS")) {
-    char* end = nullptr;
-    errno = 0;
-    long value = std::strtol(timeout, &end, 10);
-    if (errno == 0 && end != timeout && *end == '\0' && value > 0 && value <= INT_MAX)
-      choice.timeoutMs = static_cast<int>(value);
-  }
+  choice.limits = LimitsFor(choice.usb);
+  choice.controlTimeoutMs = std::min(kControlTimeoutMs, choice.limits.readTimeoutMs);
   const char* socketPath = std::getenv(kSimSocketVariable);
   if (socketPath != nullptr && socketPath[0] != '\0') {
     choice.simulator = true;
     choice.socketNamed = true;
     choice.socketPath = socketPath;
-  } else if (std::string defaultPath = DefaultSimSocketPath(); IsSocketFile(defaultPath)) {
+  } else if (DefaultSocket socket = DefaultSimSocket(false); socket.problem.empty() && IsSocketFile(socket.path)) {
     choice.simulator = true;
-    choice.socketPath = defaultPath;
+    choice.socketPath = socket.path;
   }
   return choice;
 }
 
 // A connection to the simulator that has answered `message`; -1 when nothing
-// listens there. `answer` tells what the simulator said.
-int SimConnection(const std::string& path, std::string_view message, SimAnswer& answer) {
+// listens there, or nothing to be trusted (see IsOwnSocketFile). `answer`
+// tells what the simulator said.
+int SimConnection(const Choice& choice, std::string_view message, SimAnswer& answer) {
   answer = SimAnswer::NoAnswer;
-  int fd = ConnectSeqpacket(path);
+  if (!IsOwnSocketFile(choice.socketPath)) return -1;
+  int fd = ConnectSeqpacket(choice.socketPath, choice.controlTimeoutMs);
   if (fd < 0) return -1;
-  answer = ExchangeControl(fd, message, kControlTimeoutMs);
+  if (!PeerIsTrusted(fd)) {
+    close(fd);
+    return -1;
+  }
+  answer = ExchangeControl(fd, message, choice.controlTimeoutMs);
   return fd;
 }
 
@@ -108,7 +137,7 @@ int CheckDevices() {
   Choice choice = Choose();
   if (choice.simulator) {
     SimAnswer answer;
-    int fd = SimConnection(choice.socketPath, kProbeMessage, answer);
+    int fd = SimConnection(choice, kProbeMessage, answer);
     if (fd >= 0) {
       close(fd);
       return answer == SimAnswer::Present ? 1 : 0;
@@ -120,22 +149,29 @@ int CheckDevices() {
   return UsbDevicePresent(choice.usb) ? 1 : 0;
 }
 
+// The program's reads wait for a whole reply, which the relay delivers (or
+// gives up on) within the exchange deadline; a margin covers the hand-over.
+int ProgramEnd(int fd, const ExchangeLimits& limits) {
+  if (fd >= 0) SetSocketTimeouts(fd, static_cast<int>(std::min(limits.exchangeTimeoutMs + 1000LL, 1LL * INT_MAX)));
+  return fd;
+}
+
 int OpenConnection() {
   Choice choice = Choose();
   if (choice.simulator) {
+    WaitForSimRelaysToEnd(choice.controlTimeoutMs);
     SimAnswer answer;
-    int fd = SimConnection(choice.socketPath, kOpenMessage, answer);
+    int fd = SimConnection(choice, kOpenMessage, answer);
     if (fd >= 0) {
-      if (answer == SimAnswer::Ready) {
-        SetSocketTimeouts(fd, choice.timeoutMs);
-        return fd;
+      if (answer != SimAnswer::Ready) {
+        close(fd);
+        return -1;
       }
-      close(fd);
-      return -1;
+      return ProgramEnd(StartSimRelay(fd, choice.limits), choice.limits);
     }
     if (choice.socketNamed) return -1;  // as for the presence check
   }
-  return OpenUsbConnection(choice.usb, choice.timeoutMs);
+  return ProgramEnd(OpenUsbConnection(choice.usb, choice.limits), choice.limits);
 }
 
 // The two pipes are one connection: the first OpenUSBBulkFile of a pair makes

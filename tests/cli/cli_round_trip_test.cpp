@@ -8,13 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/sim_test_support.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
 
-using simtest::SimProcess;
-using simtest::TempDir;
+using test::SimProcess;
+using test::TempDir;
 
 std::string Cli() { return std::string(QV70_BIN_DIR) + "/qv70cli"; }
 
@@ -42,7 +42,7 @@ TEST(CliRoundTrip, SavedDownloadIsServedBackUnchanged) {
     {
       SimProcess demo;
       std::string socket = dir.File("demo.sock");
-      ASSERT_TRUE(demo.Start({"--socket", socket, "--demo", "--seed", "4"}, socket, dir.File("demo.txt")));
+      ASSERT_TRUE(demo.Start({"--socket", socket, "--demo", "--seed", "4"}));
       ASSERT_EQ(RunCli(socket, "download -o '" + first + "'"), 0) << c.name;
     }
     if (c.saveOptions != nullptr) {
@@ -52,10 +52,9 @@ TEST(CliRoundTrip, SavedDownloadIsServedBackUnchanged) {
     }
     SimProcess loaded;
     std::string socket = dir.File("loaded.sock");
-    ASSERT_TRUE(loaded.Start({"--socket", socket, "--load", served}, socket, dir.File("loaded.txt")))
-        << simtest::ReadWholeFile(dir.File("loaded.txt"));
+    ASSERT_TRUE(loaded.Start({"--socket", socket, "--load", served})) << loaded.Output();
     ASSERT_EQ(RunCli(socket, "download -o '" + second + "'"), 0) << c.name;
-    std::string before = simtest::ReadWholeFile(first), after = simtest::ReadWholeFile(second);
+    std::string before = test::ReadWholeFile(first), after = test::ReadWholeFile(second);
     EXPECT_GT(before.size(), 100000u) << c.name;
     EXPECT_TRUE(before == after) << c.name << ": the second download differs from the first";
   }

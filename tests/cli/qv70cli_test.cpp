@@ -16,8 +16,8 @@
 namespace qv70 {
 namespace {
 
-using testing::ExamplePath;
-using testing::ReadWholeFile;
+using test::ExamplePath;
+using test::ReadWholeFile;
 
 struct CliRun {
   int status = -1;
@@ -32,7 +32,7 @@ std::string Quote(const std::string& word) {
 }
 
 CliRun RunCli(const std::vector<std::string>& args) {
-  testing::TempDir dir;
+  test::TempDir dir;
   std::string command = Quote(std::string(QV70_BIN_DIR) + "/qv70cli");
   for (const auto& arg : args) command += " " + Quote(arg);
   command += " >" + Quote(dir.File("out")) + " 2>" + Quote(dir.File("err"));
@@ -44,7 +44,7 @@ CliRun RunCli(const std::vector<std::string>& args) {
   return run;
 }
 
-std::vector<std::string> Lines(const std::string& text) { return testing::SplitLines(text); }
+std::vector<std::string> Lines(const std::string& text) { return test::SplitLines(text); }
 
 bool HasLine(const std::string& text, const std::string& line) {
   for (const auto& l : Lines(text))
@@ -171,9 +171,9 @@ TEST(Qv70Cli, SaveWritesTheLayoutByteForByte) {
   };
   for (const char* input : {"current_comma_period.csv", "current_semicolon_comma.csv"}) {
     for (const auto& c : cases) {
-      testing::TempDir dir;
+      test::TempDir dir;
       const std::string out = dir.File("out.csv");
-      testing::WriteWholeFile(out, "an old file, replaced without asking");
+      test::WriteWholeFile(out, "an old file, replaced without asking");
       std::vector<std::string> args = {"save", ExamplePath(input), out};
       args.insert(args.end(), c.options.begin(), c.options.end());
       CliRun run = RunCli(args);
@@ -191,8 +191,8 @@ struct StatusCase {
 };
 
 TEST(Qv70Cli, ExitStatusAndMessages) {
-  testing::TempDir dir;
-  testing::WriteWholeFile(dir.File("cut.csv"), "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("cut.csv"), "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
                                                "\r\n1 logging\r\n\r\n2 manual\r\n\r\n");
   const std::string good = ExamplePath("current_comma_period.csv");
   const std::string missing = dir.File("missing.csv");

@@ -136,6 +136,7 @@ struct FaultCase {
   const char* command;
   bool answered;
   const char* reply;  // nullptr: not checked here
+  int dripIntervalMs = 0;
 };
 
 TEST(InstrumentFaults, ActOnlyOnCommandsWithTheirPrefix) {
@@ -151,10 +152,18 @@ TEST(InstrumentFaults, ActOnlyOnCommandsWithTheirPrefix) {
       {"first matching fault wins", {"nak::MEM", "silent::MEM:DATA? A"}, ":MEM:DATA? A0", true, "NG\r\n"},
       {"later fault when the first misses", {"nak::SET", "silent::MEM"}, ":MEM:DATA? A0", true, ""},
       {"absent leaves commands", {"absent"}, ":SET:PI?", true, "01,10\r\n"},
+      {"reply with a text", {"reply:*IDN?=NG"}, "*IDN?", true, "NG\r\n"},
+      {"reply with commas and an equals sign", {"reply::MEM:DATA? L0=X0,a=b"}, ":MEM:DATA? L0", true, "X0,a=b\r\n"},
+      {"reply with nothing", {"reply::SERIAL?="}, ":SERIAL?", true, "\r\n"},
+      {"reply spares other commands", {"reply:*IDN?=NG"}, ":SERIAL?", true, "09120345\r\n"},
+      // Carried out, only slowly: the set command below is acknowledged.
+      {"drip gives the true reply slowly", {"drip::SET:STEP"}, ":SET:STEP 05", true, "OK\r\n", 250},
+      {"drip spares other commands", {"drip::SET:STEP"}, ":SET:PI?", true, "01,10\r\n", 0},
   };
   for (const FaultCase& c : cases) {
     FixedClock clock(kStart);
     Instrument instrument(SmallMemory(), clock);
+    instrument.SetDripInterval(250);
     for (const char* text : c.faults) {
       Fault fault{};
       std::string error;
@@ -163,6 +172,7 @@ TEST(InstrumentFaults, ActOnlyOnCommandsWithTheirPrefix) {
     }
     Reply reply = instrument.Handle(c.command);
     EXPECT_EQ(reply.answered, c.answered) << c.name;
+    EXPECT_EQ(reply.dripIntervalMs, c.dripIntervalMs) << c.name;
     if (c.reply != nullptr) {
       EXPECT_EQ(reply.bytes, c.reply) << c.name;
     }
@@ -206,7 +216,7 @@ TEST(InstrumentFaults, AbsentOnlyChangesThePresence) {
   FixedClock clock(kStart);
   Instrument instrument(SmallMemory(), clock);
   EXPECT_TRUE(instrument.Present());
-  instrument.AddFault(Fault{FaultKind::Absent, ""});
+  instrument.AddFault(Fault{FaultKind::Absent, "", ""});
   EXPECT_FALSE(instrument.Present());
 }
 
@@ -215,6 +225,7 @@ struct ParseFaultCase {
   bool ok;
   FaultKind kind;
   const char* prefix;
+  const char* reply = "";
 };
 
 TEST(InstrumentFaults, ParsesFaultOptions) {
@@ -223,6 +234,11 @@ TEST(InstrumentFaults, ParsesFaultOptions) {
       {"nak::SET:PI", true, FaultKind::Nak, ":SET:PI"},
       {"hang::MEM:DATA? L", true, FaultKind::Hang, ":MEM:DATA? L"},
       {"garbage:", true, FaultKind::Garbage, ""},
+      {"drip::MEM:DATA? L", true, FaultKind::Drip, ":MEM:DATA? L"},
+      {"reply:*IDN?=NG", true, FaultKind::Reply, "*IDN?", "NG"},
+      {"reply:=ZAVEL", true, FaultKind::Reply, "", "ZAVEL"},
+      {"reply:*IDN?", false, FaultKind::Reply, ""},
+      {"drip", false, FaultKind::Drip, ""},
       {"absent", true, FaultKind::Absent, ""},
       {"absent::MEM", false, FaultKind::Absent, ""},
       {"hang", false, FaultKind::Hang, ""},
@@ -237,6 +253,7 @@ TEST(InstrumentFaults, ParsesFaultOptions) {
     if (c.ok) {
       EXPECT_EQ(fault.kind, c.kind) << c.text;
       EXPECT_EQ(fault.prefix, c.prefix) << c.text;
+      EXPECT_EQ(fault.text, c.reply) << c.text;
     } else {
       EXPECT_FALSE(error.empty()) << c.text;
     }

@@ -17,7 +17,7 @@
 #include "demo_memory.h"
 #include "instrument.h"
 #include "load_memory.h"
-#include "support/sim_test_support.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
@@ -122,9 +122,9 @@ constexpr const char* kHandFile =
     "6 PI\r\nt1[min],t2[min]\r\n02,20\r\n\r\n7 one step interval\r\n30,[s]\r\n";
 
 TEST(LoadMemory, HandWrittenFileBecomesTheInstrumentsMemory) {
-  simtest::TempDir dir;
+  test::TempDir dir;
   std::string path = dir.File("hand.csv");
-  simtest::WriteWholeFile(path, kHandFile);
+  test::WriteWholeFile(path, kHandFile);
   InstrumentMemory memory;
   std::string error;
   ASSERT_TRUE(LoadMemoryFromFile(path, memory, error)) << error;
@@ -168,9 +168,9 @@ constexpr const char* kOlderFile =
     "7 one step interval\r\n30,\r\n";
 
 TEST(LoadMemory, OlderLayoutFileBecomesTheInstrumentsMemory) {
-  simtest::TempDir dir;
+  test::TempDir dir;
   std::string path = dir.File("older.csv");
-  simtest::WriteWholeFile(path, kOlderFile);
+  test::WriteWholeFile(path, kOlderFile);
   InstrumentMemory memory;
   std::string error;
   ASSERT_TRUE(LoadMemoryFromFile(path, memory, error)) << error;
@@ -199,9 +199,9 @@ TEST(LoadMemory, RefusesWhatTheProgramWouldRefuse) {
        open_message::kLackLogging},
   };
   for (const BadFileCase& c : cases) {
-    simtest::TempDir dir;
+    test::TempDir dir;
     std::string path = dir.File("bad.csv");
-    if (c.content != nullptr) simtest::WriteWholeFile(path, c.content);
+    if (c.content != nullptr) test::WriteWholeFile(path, c.content);
     InstrumentMemory memory;
     std::string error;
     EXPECT_FALSE(LoadMemoryFromFile(path, memory, error)) << c.name;

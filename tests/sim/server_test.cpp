@@ -7,26 +7,28 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include "demo_memory.h"
 #include "instrument.h"
 #include "sim_link.h"
-#include "support/sim_test_support.h"
+#include "support/private_tmp.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
 
-using simtest::RawClient;
-using simtest::SimProcess;
-using simtest::TempDir;
+using test::RawClient;
+using test::SimProcess;
+using test::TempDir;
 
 class SimServerTest : public ::testing::Test {
  protected:
   void StartSim(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--socket", socket});
-    ASSERT_TRUE(sim.Start(arguments, socket, dir.File("output.txt"))) << simtest::ReadWholeFile(dir.File("output.txt"));
+    ASSERT_TRUE(sim.Start(arguments)) << sim.Output();
   }
   usbsgl::SimAnswer Control(std::string_view message) {
     int fd = usbsgl::ConnectSeqpacket(socket);
@@ -99,7 +101,7 @@ TEST_F(SimServerTest, LogsEveryCommandAsReceivedOnePerLine) {
   client.ReadPackets(200);
   client.Ask(":BOGUS COMMAND");
   // The log is flushed after every line, so it can be read while the simulator runs.
-  EXPECT_EQ(simtest::ReadWholeFile(log), ":MEM:DATA? COUNT\n*IDN?\r\n:MEM:DATA? L2\n:BOGUS COMMAND\n");
+  EXPECT_EQ(test::ReadWholeFile(log), ":MEM:DATA? COUNT\n*IDN?\r\n:MEM:DATA? L2\n:BOGUS COMMAND\n");
 }
 
 TEST_F(SimServerTest, SeveralCommandsInOnePacketAreAnsweredInOrder) {
@@ -124,7 +126,7 @@ TEST_F(SimServerTest, SeveralCommandsInOnePacketAreAnsweredInOrder) {
 
 TEST_F(SimServerTest, FaultsAsTheProgramSeesThem) {
   StartSim({"--demo", "--fault", "silent:*IDN?", "--fault", "nak::SET:PI", "--fault", "hang::MEM:DATA? L",
-            "--fault", "garbage::SERIAL?"});
+            "--fault", "garbage::SERIAL?", "--fault", "reply::MEM:DATA? A=X0,MN"});
   RawClient client(socket);
   bool complete = false;
   client.Send("*IDN?\n");
@@ -141,6 +143,25 @@ TEST_F(SimServerTest, FaultsAsTheProgramSeesThem) {
   std::string garbage = client.Ask(":SERIAL?");
   EXPECT_FALSE(garbage.empty());
   EXPECT_EQ(garbage.find("09120345"), std::string::npos);
+  EXPECT_EQ(client.Ask(":MEM:DATA? A7"), "X0,MN\r\n");
+}
+
+// The true reply, one byte per packet and interval, then the empty packet; a
+// command sent meanwhile is answered after it.
+TEST_F(SimServerTest, DripSendsTheReplyAByteAtATime) {
+  StartSim({"--fault", "drip:*IDN?", "--drip-interval", "30"});
+  RawClient client(socket);
+  const auto start = std::chrono::steady_clock::now();
+  client.Send("*IDN?\n:SET:STEP?\n");
+  bool complete = false;
+  std::vector<std::string> packets = client.ReadPackets(1000, &complete);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_TRUE(complete);
+  const std::string reply = "ZAVEL ,QV70 ,Ver1.00\r\n";
+  ASSERT_EQ(packets.size(), reply.size() + 1);
+  for (size_t i = 0; i < reply.size(); ++i) EXPECT_EQ(packets[i], std::string(1, reply[i])) << i;
+  EXPECT_GE(seconds, 0.030 * static_cast<double>(reply.size() + 1) - 0.01);
+  EXPECT_EQ(client.ReadPackets(1000), (std::vector<std::string>{"01\r\n", ""}));
 }
 
 TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {
@@ -154,6 +175,37 @@ TEST_F(SimServerTest, HandshakeAnswersPresenceAndHandsOutThePipesOnce) {
   close(pipes);
   // Closed pipes are free again at once.
   EXPECT_EQ(Control(usbsgl::kOpenMessage), usbsgl::SimAnswer::Ready);
+}
+
+// A program of another user cannot take the pipes and keep this user's
+// program out. Running a client as another user (nobody) needs root.
+TEST(SimClients, AnotherUsersProgramIsTurnedAway) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to connect as the user nobody";
+  TempDir shared;
+  ASSERT_EQ(chmod(shared.path().c_str(), 0755), 0);
+  const std::string socket = shared.File("sim.sock");
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--socket", socket})) << sim.Output();
+  ASSERT_EQ(chmod(socket.c_str(), 0777), 0);
+  const struct {
+    const char* name;
+    uid_t uid;
+    usbsgl::SimAnswer answer;
+  } rows[] = {{"nobody", 65534, usbsgl::SimAnswer::NoAnswer}, {"this user", getuid(), usbsgl::SimAnswer::Ready}};
+  for (const auto& row : rows) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (setresgid(row.uid, row.uid, row.uid) != 0 || setresuid(row.uid, row.uid, row.uid) != 0) _exit(100);
+      const int fd = usbsgl::ConnectSeqpacket(socket);
+      if (fd < 0) _exit(101);
+      _exit(static_cast<int>(usbsgl::ExchangeControl(fd, usbsgl::kOpenMessage, 2000)));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << row.name;
+    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(row.answer)) << row.name;
+  }
 }
 
 TEST_F(SimServerTest, AbsentInstrumentIsNotFoundAndCannotBeOpened) {
@@ -192,7 +244,7 @@ TEST_F(SimServerTest, StopsCleanlyOnTermAndInterruptRemovingItsSocket) {
 TEST_F(SimServerTest, RefusesToStartWhereAnotherSimulatorListens) {
   StartSim({"--demo"});
   std::string output;
-  EXPECT_EQ(simtest::RunSimToEnd({"--socket", socket}, output), 1);
+  EXPECT_EQ(test::RunSimToEnd({"--socket", socket}, output), 1);
   EXPECT_NE(output.find("another simulator is already listening on " + socket), std::string::npos) << output;
   // The first one is untouched and still serves.
   RawClient client(socket);
@@ -209,17 +261,51 @@ TEST(SimStartup, ReplacesAStaleSocketButNeverAnotherFile) {
   ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
   close(fd);  // the socket file stays, with nobody listening
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--socket", stale}, stale, dir.File("out.txt")));
+  ASSERT_TRUE(sim.Start({"--socket", stale}));
   EXPECT_EQ(RawClient(stale).Ask(":SET:STEP?"), "01\r\n");
   EXPECT_EQ(sim.Stop(), 0);
 
   std::string plain = dir.File("plain.txt");
-  simtest::WriteWholeFile(plain, "keep me");
+  test::WriteWholeFile(plain, "keep me");
   std::string output;
-  EXPECT_EQ(simtest::RunSimToEnd({"--socket", plain}, output), 1);
+  EXPECT_EQ(test::RunSimToEnd({"--socket", plain}, output), 1);
   EXPECT_NE(output.find("is not a socket"), std::string::npos) << output;
-  EXPECT_EQ(simtest::ReadWholeFile(plain), "keep me");
+  EXPECT_EQ(test::ReadWholeFile(plain), "keep me");
 }
+
+// With no --socket it listens in the user's private folder, and only there;
+// runs with a /tmp of its own (see private_tmp.h).
+TEST(SimStartup, DISABLED_DefaultSocketBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by ListensInTheUsersPrivateFolderOnly";
+  const std::string folder = "/tmp/qv70-" + std::to_string(getuid());
+  std::string output;
+  ASSERT_EQ(test::RunSimToEnd({"--print-socket"}, output), 0) << output;
+  EXPECT_EQ(output, folder + "/qv70-sim.sock\n");
+  EXPECT_NE(access(folder.c_str(), F_OK), 0) << "printing the path makes nothing";
+  EXPECT_EQ(test::RunSimToEnd({"--socket", "/tmp/named.sock", "--print-socket"}, output), 0);
+  EXPECT_EQ(output, "/tmp/named.sock\n");
+
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"}, test::SimSocket::Default)) << sim.Output();
+  EXPECT_EQ(sim.Socket(), folder + "/qv70-sim.sock");
+  struct stat info {};
+  ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0700u);
+  EXPECT_EQ(RawClient(sim.Socket()).Ask(":SET:STEP?"), "01\r\n");
+  EXPECT_EQ(sim.Stop(), 0);
+
+  // A folder others may use could hold anybody's socket: no default then.
+  ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+  for (const char* argument : {"--demo", "--print-socket"}) {
+    EXPECT_EQ(test::RunSimToEnd({argument}, output), 1) << argument;
+    EXPECT_NE(output.find("qv70-sim: no default socket: " + folder + " is open to other users"), std::string::npos)
+        << output;
+  }
+  // A socket named on the command line still serves.
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
+}
+
+TEST(SimStartup, ListensInTheUsersPrivateFolderOnly) { test::RunInPrivateTmp("SimStartup.DISABLED_DefaultSocketBody"); }
 
 struct RefusalCase {
   const char* name;
@@ -246,7 +332,7 @@ TEST(SimStartup, ClearMessagesForBadCommandLines) {
       arguments.insert(arguments.end(), {"--socket", dir.File("s.sock")});
     }
     std::string output;
-    EXPECT_EQ(simtest::RunSimToEnd(arguments, output), c.status) << c.name;
+    EXPECT_EQ(test::RunSimToEnd(arguments, output), c.status) << c.name;
     EXPECT_NE(output.find(c.message), std::string::npos) << c.name << ": " << output;
   }
 }
@@ -254,7 +340,7 @@ TEST(SimStartup, ClearMessagesForBadCommandLines) {
 TEST(SimStartup, LoadsADataFileAndServesIt) {
   TempDir dir;
   std::string file = dir.File("small.csv");
-  simtest::WriteWholeFile(file,
+  test::WriteWholeFile(file,
                           "ZAVEL.QV70EN V2.01 \r\n\r\n0 datanum\r\n0;0;0;0;0;0;0;0;0;0;0;0;1;0;0;0;0;0;0;0\r\n\r\n"
                           "1 logging\r\n\r\n"
                           "No.;Test Type;Date;Time;Test Interval[sec];Temperature[C];Humidity[%RH];Set Voltage[V]\r\n"
@@ -266,7 +352,7 @@ TEST(SimStartup, LoadsADataFileAndServesIt) {
                           "7 one step interval\r\n05;[min]\r\n");
   std::string socket = dir.File("sim.sock");
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--socket", socket, "--load", file, "--serial", "OVERRIDE"}, socket, dir.File("o.txt")));
+  ASSERT_TRUE(sim.Start({"--socket", socket, "--load", file, "--serial", "OVERRIDE"}));
   RawClient client(socket);
   EXPECT_EQ(client.Ask(":MEM:DATA? COUNT"), "0,0,0,0,0,0,0,0,0,0,0,0,1,0,0,0,0,0,0,0\r\n");
   EXPECT_EQ(client.Ask(":MEM:DATA? L2"), "L2,LOGGING,2009-03-05,14:07:09,30,21.5,40.0,1000,1001,5.0e+09\r\n");

@@ -7,13 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace qv70::testing {
+#include "support/temp_dir.h"
+
+namespace qv70::test {
 
 struct BadFileKind {
   const char* name;
@@ -21,11 +21,6 @@ struct BadFileKind {
   // kinds that are files carry so that a reader that read them would show it.
   std::function<void(const std::string& path, const std::string& text)> make;
 };
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 // Every byte value, NUL first, then `text`: no text file holds it.
 inline std::string BinaryBytes(const std::string& text) {
@@ -42,10 +37,10 @@ inline std::vector<BadFileKind> BadFileKinds() {
        [](const std::string& path, const std::string&) { (void)!symlink("/dev/zero", path.c_str()); }},
       {"over 1 MiB",
        [](const std::string& path, const std::string& text) {
-         WriteBytes(path, text + std::string(1024 * 1024 + 1 - text.size(), '\n'));
+         WriteWholeFile(path, text + std::string(1024 * 1024 + 1 - text.size(), '\n'));
        }},
       {"binary bytes",
-       [](const std::string& path, const std::string& text) { WriteBytes(path, BinaryBytes(text)); }},
+       [](const std::string& path, const std::string& text) { WriteWholeFile(path, BinaryBytes(text)); }},
   };
 }
 
@@ -60,10 +55,7 @@ inline std::string Fingerprint(const std::string& path) {
     ssize_t length = readlink(path.c_str(), target, sizeof target);
     return "link to " + std::string(target, length > 0 ? static_cast<size_t>(length) : 0);
   }
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return "file " + bytes.str();
+  return "file " + ReadWholeFile(path);
 }
 
 // Ends the test program if a reader waits on a FIFO, so that a hang fails
@@ -76,4 +68,4 @@ class HangGuard {
   HangGuard& operator=(const HangGuard&) = delete;
 };
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

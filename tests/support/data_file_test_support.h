@@ -12,7 +12,7 @@
 #include "core/data/record_tables.h"
 #include "support/temp_dir.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 inline std::string ExamplePath(const std::string& name) {
   return std::string(QV70_SOURCE_DIR) + "/examples/" + name;
@@ -88,4 +88,4 @@ inline void ExpectUnchanged(const WorkingSnapshot& before, const RecordTables& t
   EXPECT_EQ(before.dataState, tables.dataState);
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

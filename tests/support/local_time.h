@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-namespace qv70::testing {
+namespace qv70::test {
 
 // The instant of a local calendar time, as the instrument clock tests fix it.
 inline std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
@@ -17,4 +17,4 @@ inline std::time_t LocalTime(int year, int month, int day, int hour, int minute,
   return std::mktime(&when);
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

@@ -7,9 +7,10 @@
 
 #include <unistd.h>
 
-namespace qv70::testing {
+namespace qv70::test {
 
-// A fresh folder under /tmp, removed with its contents when the test ends.
+// A fresh folder under /tmp, removed with its contents when the test ends. The
+// path is short, so socket paths inside it fit a Unix socket address.
 class TempDir {
  public:
   TempDir() {
@@ -44,4 +45,4 @@ inline void WriteWholeFile(const std::string& path, const std::string& content) 
   out << content;
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

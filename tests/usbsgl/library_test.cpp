@@ -15,51 +15,24 @@
 
 #include "demo_memory.h"
 #include "instrument.h"
-#include "support/sim_test_support.h"
+#include "support/private_tmp.h"
+#include "support/sim_process.h"
 
 namespace qv70::sim {
 namespace {
 
-using simtest::SimProcess;
-using simtest::TempDir;
+using test::ScopedEnvironment;
+using test::SimProcess;
+using test::SimSocket;
+using test::TempDir;
 
 using CheckFunction = int (*)(void*);
 using OpenFunction = int (*)(int);
 
-// The environment the library reads, set for one test and restored after it.
-class ScopedEnvironment {
- public:
-  void Set(const char* name, const std::string& value) {
-    Remember(name);
-    setenv(name, value.c_str(), 1);
-  }
-  void Unset(const char* name) {
-    Remember(name);
-    unsetenv(name);
-  }
-  ~ScopedEnvironment() {
-    for (auto& [name, value] : saved_) {
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-    }
-  }
-
- private:
-  void Remember(const char* name) {
-    for (auto& entry : saved_)
-      if (entry.first == name) return;
-    const char* value = std::getenv(name);
-    saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    handle = dlopen(simtest::LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle = dlopen(test::LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << dlerror();
     check = reinterpret_cast<CheckFunction>(dlsym(handle, "CheckUSBDevices"));
     open = reinterpret_cast<OpenFunction>(dlsym(handle, "OpenUSBBulkFile"));
@@ -73,7 +46,7 @@ class LibraryTest : public ::testing::Test {
   }
   void StartSim(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--socket", socket});
-    ASSERT_TRUE(sim.Start(arguments, socket, dir.File("output.txt")));
+    ASSERT_TRUE(sim.Start(arguments)) << sim.Output();
   }
 
   // One exchange as the program makes it: the whole command in one write, then
@@ -92,8 +65,9 @@ class LibraryTest : public ::testing::Test {
 
   TempDir dir;
   std::string socket = dir.File("sim.sock");
-  SimProcess sim;
+  // Before the simulator, so the simulator's own change is undone first.
   ScopedEnvironment environment;
+  SimProcess sim;
   void* handle = nullptr;
   CheckFunction check = nullptr;
   OpenFunction open = nullptr;
@@ -172,7 +146,7 @@ TEST_F(LibraryTest, SetCommandsReachTheInstrument) {
   EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "02\r\n");
   close(writePipe);
   close(readPipe);
-  EXPECT_EQ(simtest::ReadWholeFile(log), ":TIME 2009, 03, 05, 14, 07, 09\n:SET:PI 1, 10\n:SET:STEP 02\n:SET:STEP?\n");
+  EXPECT_EQ(test::ReadWholeFile(log), ":TIME 2009, 03, 05, 14, 07, 09\n:SET:PI 1, 10\n:SET:STEP 02\n:SET:STEP?\n");
 }
 
 struct FailureCase {
@@ -194,7 +168,7 @@ TEST_F(LibraryTest, NoInstrumentMeansNoPresenceAndNoPipes) {
     if (c.startSim) {
       std::vector<std::string> arguments{"--socket", socket};
       arguments.insert(arguments.end(), c.simArguments.begin(), c.simArguments.end());
-      ASSERT_TRUE(local.Start(arguments, socket, dir.File("out.txt"))) << c.name;
+      ASSERT_TRUE(local.Start(arguments)) << c.name;
     }
     EXPECT_EQ(check(nullptr), c.check) << c.name;
     int writePipe = open(0), readPipe = open(1);
@@ -239,33 +213,188 @@ TEST_F(LibraryTest, SilentAndHangingInstrumentsEndTheReply) {
   close(readPipe);
 }
 
-TEST_F(LibraryTest, FindsTheSimulatorOnItsDefaultSocket) {
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct DeadlineCase {
+  const char* name;
+  const char* readTimeout;      // ZVUSBSGL_READ_TIMEOUT_MS, or nullptr
+  const char* exchangeTimeout;  // ZVUSBSGL_EXCHANGE_TIMEOUT_MS, or nullptr
+  const char* configuration;    // ZvUsbSgl.conf, or nullptr for the shipped one
+  double seconds;               // the deadline that should end a reply trickling in
+};
+
+// A reply that keeps coming a byte at a time never meets the read time-out; the
+// whole exchange has a deadline of its own, and then the program reads no
+// reply at all, as from a silent instrument.
+TEST_F(LibraryTest, AWholeReplyHasADeadline) {
+  const DeadlineCase cases[] = {
+      {"six read time-outs by default", "200", nullptr, nullptr, 1.2},
+      {"set in ZvUsbSgl.conf", nullptr, nullptr, "read_timeout_ms = 300\nexchange_timeout_ms = 700\n", 0.7},
+      {"set in the environment", "300", "500", nullptr, 0.5},
+      {"never shorter than one read time-out", "600", "100", nullptr, 0.6},
+  };
+  StartSim({"--demo", "--fault", "drip::MEM:DATA? L", "--drip-interval", "40"});
+  for (const DeadlineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedEnvironment limits;
+    if (c.readTimeout) limits.Set("ZVUSBSGL_READ_TIMEOUT_MS", c.readTimeout);
+    if (c.exchangeTimeout) limits.Set("ZVUSBSGL_EXCHANGE_TIMEOUT_MS", c.exchangeTimeout);
+    if (c.configuration) {
+      test::WriteWholeFile(dir.File("ZvUsbSgl.conf"), c.configuration);
+      limits.Set("ZVUSBSGL_CONF", dir.File("ZvUsbSgl.conf"));
+    }
+    int writePipe = open(0), readPipe = open(1);
+    ASSERT_GE(writePipe, 0);
+    std::vector<long> reads;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Transact(writePipe, readPipe, ":MEM:DATA? L0\n", &reads), "");
+    const double waited = SecondsSince(start);
+    EXPECT_EQ(reads, std::vector<long>{0}) << "no piece of the reply reaches the program";
+    EXPECT_GE(waited, c.seconds - 0.05);
+    EXPECT_LT(waited, c.seconds + 0.7);
+    // What the simulator still sends belongs to no command: the pipes are dead.
+    (void)!write(writePipe, ":SET:STEP?\n", 11);
+    char chunk[64];
+    EXPECT_LE(read(readPipe, chunk, sizeof(chunk)), 0) << "ended, or reset with the command unread";
+    close(writePipe);
+    close(readPipe);
+  }
+  // A fresh opening talks to the instrument again.
+  int writePipe = open(0), readPipe = open(1);
+  EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "01\r\n");
+  close(writePipe);
+  close(readPipe);
+}
+
+// The program gets a reply whole, or not at all: never the first part of one.
+TEST_F(LibraryTest, RepliesArriveWholeOrNotAtAll) {
+  environment.Set("ZVUSBSGL_READ_TIMEOUT_MS", "400");
+  StartSim({"--demo", "--fault", "drip::SERIAL?", "--fault", "drip::MEM:DATA? L", "--drip-interval", "20"});
+  int writePipe = open(0), readPipe = open(1);
+  // Trickling in, but complete well within the deadline.
+  std::vector<long> reads;
+  EXPECT_EQ(Transact(writePipe, readPipe, ":SERIAL?\n", &reads), "09120345\r\n");
+  EXPECT_EQ(reads, (std::vector<long>{10, 0}));
+  // The simulator dies half-way through a reply.
+  std::thread killer([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sim.Stop(SIGKILL);
+  });
+  reads.clear();
+  EXPECT_EQ(Transact(writePipe, readPipe, ":MEM:DATA? L0\n", &reads), "");
+  killer.join();
+  EXPECT_EQ(reads, std::vector<long>{0});
+  close(writePipe);
+  close(readPipe);
+}
+
+// A listener that never accepts: the first connection waits in its queue
+// unanswered, later ones cannot even connect. Neither holds the program.
+TEST_F(LibraryTest, ASimulatorThatNeverAcceptsIsNoInstrumentAtOnce) {
+  environment.Set("ZVUSBSGL_READ_TIMEOUT_MS", "300");
+  StartSim({"--no-accept"});
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    SCOPED_TRACE(attempt);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(check(nullptr), 0);
+    EXPECT_LT(SecondsSince(start), 1.0);
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(open(0), -1);
+    EXPECT_LT(SecondsSince(start), 1.0);
+  }
+}
+
+// The default socket lies in the user's private folder, whatever the session's
+// variables say; these run with a /tmp of their own (see private_tmp.h).
+TEST_F(LibraryTest, DISABLED_DefaultSocketBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by FindsTheSimulatorOnItsDefaultSocketOnly";
   environment.Unset("QV70_SIM_SOCKET");
-  environment.Set("XDG_RUNTIME_DIR", dir.Path());
   // No USB instrument here: with nothing on the default socket the answer is no.
   environment.Set("ZVUSBSGL_CONF", dir.File("none.conf"));
   EXPECT_EQ(check(nullptr), 0);
-  std::string defaultSocket = dir.File("qv70-sim.sock");
+  // A simulator where the session's runtime variable points is not the default one.
+  environment.Set("XDG_RUNTIME_DIR", dir.path());
+  SimProcess elsewhere;
+  ASSERT_TRUE(elsewhere.Start({"--demo", "--socket", dir.File("qv70-sim.sock")}));
+  environment.Unset("QV70_SIM_SOCKET");
+  EXPECT_EQ(check(nullptr), 0);
+
   SimProcess local;
-  ASSERT_TRUE(local.Start({"--demo"}, defaultSocket, dir.File("out.txt")));
+  ASSERT_TRUE(local.Start({"--demo"}, SimSocket::Default)) << local.Output();
+  const std::string folder = "/tmp/qv70-" + std::to_string(getuid());
+  ASSERT_EQ(local.Socket(), folder + "/qv70-sim.sock");
   EXPECT_EQ(check(nullptr), 1);
   int writePipe = open(0), readPipe = open(1);
   EXPECT_EQ(Transact(writePipe, readPipe, ":SET:STEP?\n"), "01\r\n");
   close(writePipe);
   close(readPipe);
+  // Once anyone may write into the folder, nothing in it is believed.
+  ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+  EXPECT_EQ(check(nullptr), 0);
+  EXPECT_EQ(open(0), -1);
+  ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
+  EXPECT_EQ(check(nullptr), 1);
   EXPECT_EQ(local.Stop(), 0);
   EXPECT_EQ(check(nullptr), 0);
 }
 
-TEST_F(LibraryTest, UsbBackEndWithoutItsDeviceFindsNothing) {
-  environment.Unset("QV70_SIM_SOCKET");
-  environment.Set("XDG_RUNTIME_DIR", dir.Path());  // no simulator on the default socket
+TEST(LibraryDefaultSocket, FindsTheSimulatorOnItsDefaultSocketOnly) {
+  test::RunInPrivateTmp("LibraryTest.DISABLED_DefaultSocketBody");
+}
+
+TEST_F(LibraryTest, DISABLED_UsbBackEndBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by UsbBackEndWithoutItsDeviceFindsNothing";
+  environment.Unset("QV70_SIM_SOCKET");  // and no simulator on the default socket
   std::string conf = dir.File("ZvUsbSgl.conf");
-  simtest::WriteWholeFile(conf, "vendor_id = 0xFFFF\nproduct_id = 0xFFFE\nread_timeout_ms = 200\n");
+  test::WriteWholeFile(conf, "vendor_id = 0xFFFF\nproduct_id = 0xFFFE\nread_timeout_ms = 200\n");
   environment.Set("ZVUSBSGL_CONF", conf);
   EXPECT_EQ(check(nullptr), 0);
   EXPECT_EQ(open(0), -1);
   EXPECT_EQ(open(1), -1);
+}
+
+TEST(LibraryUsbBackEnd, UsbBackEndWithoutItsDeviceFindsNothing) {
+  test::RunInPrivateTmp("LibraryTest.DISABLED_UsbBackEndBody");
+}
+
+struct ImpostorCase {
+  const char* name;
+  bool simulatorAsNobody;  // else as this user
+  bool socketToNobody;     // the socket file given to nobody, else to this user
+  int check;
+};
+
+// Nobody else can pose as the instrument: the socket file must be this user's
+// and the simulator behind it must run as this user (or root). Giving files
+// and processes to another user (nobody) needs root.
+TEST_F(LibraryTest, AnotherUsersSocketOrSimulatorIsNoInstrument) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a socket or a simulator to the user nobody";
+  constexpr uid_t kNobody = 65534;
+  const ImpostorCase cases[] = {
+      {"this user's simulator", false, false, 1},
+      {"socket file of another user", false, true, 0},
+      {"simulator run by another user", true, false, 0},
+  };
+  // A folder the other user can work in.
+  TempDir shared;
+  ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0);
+  for (const ImpostorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = shared.File(std::string(c.name).substr(0, 6) + std::to_string(c.check) + ".sock");
+    SimProcess local;
+    if (c.simulatorAsNobody) local.SetLauncher({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    ASSERT_TRUE(local.Start({"--demo", "--socket", path, "--log", path + ".log"})) << local.Output();
+    const uid_t owner = c.socketToNobody ? kNobody : getuid();
+    ASSERT_EQ(chown(path.c_str(), owner, owner), 0);
+    EXPECT_EQ(check(nullptr), c.check);
+    int writePipe = open(0), readPipe = open(1);
+    EXPECT_EQ(writePipe >= 0, c.check == 1);
+    EXPECT_EQ(readPipe >= 0, c.check == 1);
+    if (writePipe >= 0) close(writePipe);
+    if (readPipe >= 0) close(readPipe);
+  }
 }
 
 TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
@@ -287,16 +416,17 @@ TEST_F(LibraryTest, WritesNothingToTheProgramsStreams) {
   }
   int status = 0;
   waitpid(child, &status, 0);
-  EXPECT_EQ(simtest::ReadWholeFile(outPath), "");
-  EXPECT_EQ(simtest::ReadWholeFile(errPath), "");
+  EXPECT_EQ(test::ReadWholeFile(outPath), "");
+  EXPECT_EQ(test::ReadWholeFile(errPath), "");
 }
 
 // A FIFO as the configuration would hang every presence check if it were
 // opened; the library refuses it, says so once on standard error, and the
-// defaults find no instrument.
-TEST_F(LibraryTest, DamagedConfigurationIsToldOnceAndServesTheDefaults) {
+// defaults find no instrument. In a /tmp of its own, so no simulator is on
+// the default socket.
+TEST_F(LibraryTest, DISABLED_DamagedConfigurationBody) {
+  if (!test::InPrivateTmp()) GTEST_SKIP() << "run by DamagedConfigurationIsToldOnceAndServesTheDefaults";
   environment.Unset("QV70_SIM_SOCKET");
-  environment.Set("XDG_RUNTIME_DIR", dir.Path());  // no simulator on the default socket
   const std::string conf = dir.File("fifo.conf");
   ASSERT_EQ(mkfifo(conf.c_str(), 0644), 0);
   environment.Set("ZVUSBSGL_CONF", conf);
@@ -313,8 +443,12 @@ TEST_F(LibraryTest, DamagedConfigurationIsToldOnceAndServesTheDefaults) {
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(simtest::ReadWholeFile(errPath),
+  EXPECT_EQ(test::ReadWholeFile(errPath),
             "ZvUsbSgl.conf: " + conf + " is not a regular file; using the defaults\n");
+}
+
+TEST(LibraryDamagedConfiguration, DamagedConfigurationIsToldOnceAndServesTheDefaults) {
+  test::RunInPrivateTmp("LibraryTest.DISABLED_DamagedConfigurationBody");
 }
 
 TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {
@@ -339,7 +473,7 @@ TEST_F(LibraryTest, ProgramSurvivesTheSimulatorEndingWhileThePipesAreOpen) {
 }
 
 TEST(LibraryFile, ExportsExactlyTheTwoEntryPoints) {
-  std::string command = "nm -D --defined-only '" + simtest::LibraryPath() + "' 2>/dev/null";
+  std::string command = "nm -D --defined-only '" + test::LibraryPath() + "' 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::vector<std::string> names;
@@ -361,7 +495,7 @@ TEST(LibraryFile, StaysLoadedAfterItsLastClose) {
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    const std::string path = simtest::LibraryPath();
+    const std::string path = test::LibraryPath();
     // Loaded by an earlier test and kept: that is the property itself.
     if (dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD) != nullptr) _exit(0);
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -376,8 +510,8 @@ TEST(LibraryFile, StaysLoadedAfterItsLastClose) {
 }
 
 TEST(LibraryFile, ExampleConfigurationLiesBesideTheLibrary) {
-  EXPECT_EQ(simtest::ReadWholeFile(std::string(QV70_BIN_DIR) + "/ZvUsbSgl.conf"),
-            simtest::ReadWholeFile(std::string(QV70_SOURCE_DIR) + "/drivers/usbsgl/ZvUsbSgl.conf"));
+  EXPECT_EQ(test::ReadWholeFile(std::string(QV70_BIN_DIR) + "/ZvUsbSgl.conf"),
+            test::ReadWholeFile(std::string(QV70_SOURCE_DIR) + "/drivers/usbsgl/ZvUsbSgl.conf"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/bad_files.h"
-#include "support/sim_test_support.h"
+#include "support/temp_dir.h"
 #include "usb_config.h"
 
 namespace qv70::usbsgl {
@@ -28,7 +28,7 @@ UsbConfig With(void (*change)(UsbConfig&)) {
 bool Same(const UsbConfig& a, const UsbConfig& b) {
   return a.vendorId == b.vendorId && a.productId == b.productId && a.interfaceNumber == b.interfaceNumber &&
          a.endpointOut == b.endpointOut && a.endpointIn == b.endpointIn && a.readTimeoutMs == b.readTimeoutMs &&
-         a.shortPacketEndsReply == b.shortPacketEndsReply;
+         a.exchangeTimeoutMs == b.exchangeTimeoutMs && a.shortPacketEndsReply == b.shortPacketEndsReply;
 }
 
 TEST(UsbConfigParsing, KeysValuesCommentsAndErrors) {
@@ -37,7 +37,7 @@ TEST(UsbConfigParsing, KeysValuesCommentsAndErrors) {
       {"comments and blanks only", "# a comment\n; another\n\n   \n", UsbConfig{}, 0},
       {"every key",
        "vendor_id = 0x1A2B\nproduct_id=4660\ninterface = 1\nendpoint_out = 0x01\nendpoint_in = 0x82\n"
-       "read_timeout_ms = 2500\nshort_packet_ends_reply = 1\n",
+       "read_timeout_ms = 2500\nexchange_timeout_ms = 12000\nshort_packet_ends_reply = 1\n",
        With([](UsbConfig& c) {
          c.vendorId = 0x1A2B;
          c.productId = 4660;
@@ -45,6 +45,7 @@ TEST(UsbConfigParsing, KeysValuesCommentsAndErrors) {
          c.endpointOut = 0x01;
          c.endpointIn = 0x82;
          c.readTimeoutMs = 2500;
+         c.exchangeTimeoutMs = 12000;
          c.shortPacketEndsReply = true;
        }),
        0},
@@ -61,6 +62,7 @@ TEST(UsbConfigParsing, KeysValuesCommentsAndErrors) {
       {"id beyond 16 bits", "product_id = 0x10000\n", UsbConfig{}, 1},
       {"time-out of zero", "read_timeout_ms = 0\n", UsbConfig{}, 1},
       {"not a number", "read_timeout_ms = soon\n", UsbConfig{}, 1},
+      {"exchange time-out beyond an hour", "exchange_timeout_ms = 3600001\n", UsbConfig{}, 1},
       {"number with text after it", "interface = 1x\n", UsbConfig{}, 1},
       {"empty value", "vendor_id =\n", UsbConfig{}, 1},
       {"flag other than 0 or 1", "short_packet_ends_reply = 2\n", UsbConfig{}, 1},
@@ -105,18 +107,18 @@ TEST(UsbConfigParsing, DamagedFileGivesTheDefaultsAndSaysWhy) {
       {"over 1 MiB", {" is larger than 1 MiB; using the defaults", 5000}},
       {"binary bytes", {"", 100}},
   };
-  for (const testing::BadFileKind& kind : testing::BadFileKinds()) {
+  for (const test::BadFileKind& kind : test::BadFileKinds()) {
     const Row& row = rows.at(kind.name);
-    simtest::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.File("ZvUsbSgl.conf");
     kind.make(path, "\nread_timeout_ms = 100\n");
-    const std::string before = testing::Fingerprint(path);
-    testing::HangGuard guard;
+    const std::string before = test::Fingerprint(path);
+    test::HangGuard guard;
     ConfigResult result = LoadUsbConfig(path);
     EXPECT_EQ(result.config.readTimeoutMs, row.readTimeoutMs) << kind.name;
     EXPECT_EQ(result.damage, row.damage[0] != '\0' ? path + row.damage : "") << kind.name;
     EXPECT_FALSE(result.errors.empty()) << kind.name;
-    EXPECT_EQ(testing::Fingerprint(path), before) << kind.name;
+    EXPECT_EQ(test::Fingerprint(path), before) << kind.name;
   }
 }
 

@@ -88,6 +88,8 @@ const char* FaultName(FaultKind kind) {
     case FaultKind::Nak: return "nak";
     case FaultKind::Hang: return "hang";
     case FaultKind::Garbage: return "garbage";
+    case FaultKind::Drip: return "drip";
+    case FaultKind::Reply: return "reply";
     case FaultKind::Absent: return "absent";
   }
   return "";
@@ -101,7 +103,7 @@ bool ParseFault(const std::string& text, Fault& fault, std::string& error) {
   bool hasPrefix = colon != std::string::npos;
   std::string prefix = hasPrefix ? text.substr(colon + 1) : std::string();
   for (FaultKind candidate : {FaultKind::Silent, FaultKind::Nak, FaultKind::Hang, FaultKind::Garbage,
-                              FaultKind::Absent}) {
+                              FaultKind::Drip, FaultKind::Reply, FaultKind::Absent}) {
     if (kind != FaultName(candidate)) continue;
     if (candidate == FaultKind::Absent) {
       if (hasPrefix) {
@@ -110,13 +112,26 @@ bool ParseFault(const std::string& text, Fault& fault, std::string& error) {
       }
     } else if (!hasPrefix) {
       error = "the fault \"" + kind + "\" needs a command prefix, as in " + kind + ":" +
-              (candidate == FaultKind::Hang ? ":MEM:DATA? L" : "*IDN?") + " (an empty prefix after the colon means every command)";
+              (candidate == FaultKind::Hang ? ":MEM:DATA? L" : "*IDN?") +
+              (candidate == FaultKind::Reply ? "=NG" : "") +
+              " (an empty prefix after the colon means every command)";
       return false;
     }
-    fault = Fault{candidate, prefix};
+    std::string reply;
+    if (candidate == FaultKind::Reply) {
+      size_t equals = prefix.find('=');
+      if (equals == std::string::npos) {
+        error = "the fault \"reply\" needs the reply after the prefix, as in reply:*IDN?=NG: \"" + text + "\"";
+        return false;
+      }
+      reply = prefix.substr(equals + 1);
+      prefix.resize(equals);
+    }
+    fault = Fault{candidate, prefix, reply};
     return true;
   }
-  error = "unknown fault \"" + text + "\" (kinds: silent, nak, hang, garbage with :PREFIX; absent)";
+  error = "unknown fault \"" + text +
+          "\" (kinds: silent, nak, hang, garbage, drip with :PREFIX; reply with :PREFIX=TEXT; absent)";
   return false;
 }
 
@@ -148,6 +163,8 @@ Reply Instrument::Handle(std::string_view command) {
       case FaultKind::Nak: return Reply{true, std::string("NG") + kEnd};
       case FaultKind::Hang: return Reply{false, ""};
       case FaultKind::Garbage: return Reply{true, Garbage()};
+      case FaultKind::Drip: return Reply{true, Answer(command), dripIntervalMs_};
+      case FaultKind::Reply: return Reply{true, fault.text + kEnd};
       case FaultKind::Absent: break;
     }
   }

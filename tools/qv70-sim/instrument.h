@@ -16,27 +16,34 @@ namespace qv70::sim {
 
 // Injected faults. Each but Absent acts on the commands that begin with its
 // prefix (an empty prefix: every command); the first matching fault wins, and a
-// faulted command is not carried out.
+// faulted command is not carried out, except under Drip.
 enum class FaultKind {
   Silent,   // an empty reply
   Nak,      // "NG"
   Hang,     // no reply at all
   Garbage,  // random bytes
+  Drip,     // the true reply, one byte per drip interval
+  Reply,    // a given text (and CR LF)
   Absent,   // no instrument attached (the presence check says no)
 };
 
 struct Fault {
   FaultKind kind;
   std::string prefix;
+  std::string text;  // what Reply answers
 };
 
-// "KIND:PREFIX" as given to --fault ("absent" takes no prefix). False with a
-// message in `error` when the text names no fault or its prefix is missing.
+// "KIND:PREFIX" as given to --fault, "reply:PREFIX=TEXT" for Reply ("absent"
+// takes no prefix). False with a message in `error` when the text names no
+// fault or lacks its prefix (or Reply its text).
 bool ParseFault(const std::string& text, Fault& fault, std::string& error);
 
 struct Reply {
   bool answered = true;  // false: the instrument keeps silent for ever (hang)
   std::string bytes;     // the whole reply; empty: an empty reply
+  // Above 0: the reply goes out one byte per this many milliseconds, its
+  // empty packet one interval after the last byte.
+  int dripIntervalMs = 0;
 };
 
 // The simulated instrument: memory, clock, PI times and step interval, and the
@@ -46,6 +53,8 @@ class Instrument {
   Instrument(InstrumentMemory memory, const Clock& clock, std::uint64_t seed = 1);
 
   void AddFault(const Fault& fault);
+  // How slowly Drip sends (default one byte a second).
+  void SetDripInterval(int milliseconds) { dripIntervalMs_ = milliseconds; }
   // False while the Absent fault is in force.
   bool Present() const { return present_; }
 
@@ -68,6 +77,7 @@ class Instrument {
   const Clock& clock_;
   std::vector<Fault> faults_;
   bool present_ = true;
+  int dripIntervalMs_ = 1000;
   // Instrument time minus the computer's local time, in seconds.
   long long clockOffset_ = 0;
   std::uint64_t random_;

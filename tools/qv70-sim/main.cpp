@@ -44,6 +44,16 @@ int main(int argc, char** argv) {
     std::fputs(SimUsage().c_str(), stdout);
     return 0;
   }
+  std::string socketPath = options.socketPath;
+  if (socketPath.empty()) {
+    qv70::usbsgl::DefaultSocket socket = qv70::usbsgl::DefaultSimSocket(!options.printSocket);
+    if (!socket.problem.empty()) return Fail("no default socket: " + socket.problem + " (or name one with --socket)");
+    socketPath = socket.path;
+  }
+  if (options.printSocket) {
+    std::printf("%s\n", socketPath.c_str());
+    return 0;
+  }
 
   InstrumentMemory memory;
   if (options.demo) memory = BuildDemoMemory(options.seed);
@@ -54,6 +64,7 @@ int main(int argc, char** argv) {
   qv70::SystemClock clock;
   Instrument instrument(std::move(memory), clock, options.seed);
   for (const Fault& fault : options.faults) instrument.AddFault(fault);
+  instrument.SetDripInterval(options.dripIntervalMs);
 
   std::FILE* log = nullptr;
   if (!options.logPath.empty()) {
@@ -69,15 +80,15 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  std::string socketPath = options.socketPath.empty() ? qv70::usbsgl::DefaultSimSocketPath() : options.socketPath;
   int status = 0;
   {
-    SimServer server(instrument, socketPath, log);
+    SimServer server(instrument, socketPath, log, !options.noAccept);
     if (!server.Start(error)) {
       status = Fail(error);
     } else {
-      std::printf("qv70-sim: listening on %s%s\n", socketPath.c_str(),
-                  instrument.Present() ? "" : " (no instrument attached)");
+      std::printf("qv70-sim: listening on %s%s%s\n", socketPath.c_str(),
+                  instrument.Present() ? "" : " (no instrument attached)",
+                  options.noAccept ? " (never accepting)" : "");
       std::fflush(stdout);
       server.Run(stopPipe[0]);
     }

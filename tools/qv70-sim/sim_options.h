@@ -16,9 +16,13 @@ struct SimOptions {
   std::string loadPath;
   std::string logPath;
   std::vector<Fault> faults;
+  int dripIntervalMs = 1000;  // how slowly the drip fault sends
+  bool noAccept = false;      // listen, but never accept a connection
   std::optional<std::string> idn;
   std::optional<std::string> serial;
   bool help = false;
+  // Say where it would listen and end.
+  bool printSocket = false;
 };
 
 // The command line without the program name. False with a message in `error`.

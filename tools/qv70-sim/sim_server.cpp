@@ -1,5 +1,6 @@
 #include "sim_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -36,8 +37,8 @@ void SendControl(int fd, std::string_view message) {
 
 }  // namespace
 
-SimServer::SimServer(Instrument& instrument, std::string socketPath, std::FILE* log)
-    : instrument_(instrument), socketPath_(std::move(socketPath)), log_(log) {}
+SimServer::SimServer(Instrument& instrument, std::string socketPath, std::FILE* log, bool accepting)
+    : instrument_(instrument), socketPath_(std::move(socketPath)), log_(log), accepting_(accepting) {}
 
 SimServer::~SimServer() {
   CloseConnection();
@@ -97,7 +98,7 @@ bool SimServer::Start(std::string& error) {
     socketDevice_ = made.st_dev;
     socketInode_ = made.st_ino;
   }
-  if (listen(listenFd_, 16) != 0) {
+  if (listen(listenFd_, accepting_ ? 16 : 0) != 0) {
     error = "cannot listen on " + socketPath_ + ": " + std::strerror(errno);
     return false;
   }
@@ -109,18 +110,19 @@ void SimServer::Run(int stopFd) {
   for (;;) {
     polled.clear();
     polled.push_back({stopFd, POLLIN, 0});
-    polled.push_back({listenFd_, POLLIN, 0});
-    polled.push_back({connection_, static_cast<short>(POLLIN | (outgoing_.empty() ? 0 : POLLOUT)), 0});
+    polled.push_back({accepting_ ? listenFd_ : -1, POLLIN, 0});
+    const bool due = !outgoing_.empty() && outgoing_.front().dueMs <= NowMs();
+    polled.push_back({connection_, static_cast<short>(POLLIN | (due ? POLLOUT : 0)), 0});
     for (const Pending& pending : pending_) polled.push_back({pending.fd, POLLIN, 0});
 
-    int ready = poll(polled.data(), polled.size(), pending_.empty() ? -1 : 500);
+    int ready = poll(polled.data(), polled.size(), PollTimeoutMs());
     if (ready < 0 && errno != EINTR) return;
     if (polled[0].revents != 0) return;
 
     // The pipes first: a program that closed them and at once opens new ones
     // must find them free.
-    if (connection_ >= 0 && polled[2].revents != 0) {
-      if (polled[2].revents & POLLOUT) FlushReplies();
+    if (connection_ >= 0) {
+      FlushReplies();
       if (connection_ >= 0 && (polled[2].revents & (POLLIN | POLLHUP | POLLERR))) ReadCommands();
     }
     long long now = NowMs();
@@ -142,6 +144,14 @@ void SimServer::Run(int stopFd) {
   }
 }
 
+int SimServer::PollTimeoutMs() const {
+  long long wait = pending_.empty() ? -1 : 500;
+  // A packet already due waits for POLLOUT instead.
+  const long long untilDue = outgoing_.empty() ? 0 : outgoing_.front().dueMs - NowMs();
+  if (untilDue > 0) wait = wait < 0 ? untilDue : std::min(wait, untilDue);
+  return static_cast<int>(wait);
+}
+
 void SimServer::Accept() {
   for (;;) {
     int fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -149,7 +159,8 @@ void SimServer::Accept() {
       if (errno == EINTR) continue;
       return;
     }
-    if (pending_.size() >= kMaxPending) {
+    // Another user must not hold the pipes and so keep this user's program out.
+    if (pending_.size() >= kMaxPending || !usbsgl::PeerIsTrusted(fd)) {
       close(fd);
       continue;
     }
@@ -232,7 +243,14 @@ void SimServer::Handle(const std::string& command) {
   }
   Reply reply = instrument_.Handle(command);
   if (!reply.answered) return;
-  for (std::string& packet : SplitIntoPackets(reply.bytes)) outgoing_.push_back(std::move(packet));
+  // After whatever is still queued, so replies keep the order of the commands.
+  long long due = outgoing_.empty() ? NowMs() : outgoing_.back().dueMs;
+  if (reply.dripIntervalMs > 0) {
+    for (char byte : reply.bytes) outgoing_.push_back({std::string(1, byte), due += reply.dripIntervalMs});
+    outgoing_.push_back({std::string(), due + reply.dripIntervalMs});
+  } else {
+    for (std::string& packet : SplitIntoPackets(reply.bytes)) outgoing_.push_back({std::move(packet), due});
+  }
   if (outgoing_.size() > kMaxQueuedPackets) {
     CloseConnection();
     return;
@@ -241,8 +259,8 @@ void SimServer::Handle(const std::string& command) {
 }
 
 void SimServer::FlushReplies() {
-  while (connection_ >= 0 && !outgoing_.empty()) {
-    const std::string& packet = outgoing_.front();
+  while (connection_ >= 0 && !outgoing_.empty() && outgoing_.front().dueMs <= NowMs()) {
+    const std::string& packet = outgoing_.front().bytes;
     ssize_t sent = send(connection_, packet.data(), packet.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
     if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;

@@ -14,12 +14,15 @@ class Instrument;
 // connection after another, in a single thread: presence probes are answered
 // while a connection holds the pipes; commands are handled in the order they
 // arrive; replies leave as packets of at most 64 bytes and an empty packet,
-// queued so a slow reader never blocks the server. The handshake is described
-// in drivers/usbsgl/sim_link.h. Borrows the instrument and the log.
+// queued so a slow reader never blocks the server. Only programs of the same
+// user (or root) are served. The handshake is described in
+// drivers/usbsgl/sim_link.h. Borrows the instrument and the log.
 class SimServer {
  public:
   // `log` (may be null) receives every command, one per line, flushed at once.
-  SimServer(Instrument& instrument, std::string socketPath, std::FILE* log);
+  // `accepting` false: the socket listens but no connection is ever accepted
+  // (a hung instrument stand-in); the queue holds one, later ones cannot connect.
+  SimServer(Instrument& instrument, std::string socketPath, std::FILE* log, bool accepting = true);
   ~SimServer();
   SimServer(const SimServer&) = delete;
   SimServer& operator=(const SimServer&) = delete;
@@ -37,6 +40,13 @@ class SimServer {
     int fd;
     long long acceptedMs;
   };
+  // One packet of a reply and when it may leave (a dripping reply's are spaced).
+  struct Packet {
+    std::string bytes;
+    long long dueMs;
+  };
+  // How long poll may sleep: until the next packet is due or a greeting expires.
+  int PollTimeoutMs() const;
   void Accept();
   void Greet(Pending& pending);
   void ReadCommands();
@@ -47,13 +57,14 @@ class SimServer {
   Instrument& instrument_;
   std::string socketPath_;
   std::FILE* log_;
+  bool accepting_;
   int listenFd_ = -1;
   dev_t socketDevice_ = 0;
   ino_t socketInode_ = 0;
   std::vector<Pending> pending_;
   int connection_ = -1;
   std::string lineBuffer_;
-  std::deque<std::string> outgoing_;
+  std::deque<Packet> outgoing_;
 };
 
 }  // namespace qv70::sim

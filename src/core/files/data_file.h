@@ -34,6 +34,12 @@ std::string FormatDataFile(const RecordTables& tables, const NumberFormat& forma
 // tables, including DataState, are not changed.
 Result WriteDataFile(const std::string& path, const RecordTables& tables, const NumberFormat& format);
 
+// Whether a data file written for the instrument identification `idn` (with
+// either separator) is read back: the reader insists on "ZAVEL QV70 Ver" in the
+// first three fields of the "4 IDN" line, and on that line being no longer than
+// kMaxLineLength. A download must not end in a file that cannot be opened again.
+bool IdentificationReadsBack(const std::string& idn);
+
 // ---- Reading (current and older layout) ----
 
 // Checks and reads a data file's text into the loaded copy and loaded counts of
@@ -51,6 +57,10 @@ Result ParseDataFile(std::string_view content, RecordTables& tables, InstrumentI
 // failure the working copies, counts, InstrumentInfo and DataState are as
 // before (the loaded copy may hold part of the file).
 Result ReadDataFile(const std::string& path, RecordTables& tables);
+
+// Whether a logging set header's first field `number` is the label of set
+// `set` ("L0".."L9", any case), as the reader requires of every set it reads.
+bool IsSetLabel(std::string_view number, int set);
 
 // Turns the loaded copy into the working copies: counts, raw, converted and
 // display copies, with the record and sample conversions and the sample times.

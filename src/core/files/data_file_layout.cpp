@@ -11,6 +11,19 @@ std::string WithSeparator(std::string_view text, char separator) {
   return result;
 }
 
+std::string IdentificationLine(std::string_view idn, char separator) {
+  std::string line(idn);
+  for (char& c : line)
+    if (c == ',' || c == ';') c = separator;
+  return line;
+}
+
+bool IdentificationLineAccepted(std::string_view line, char separator) {
+  std::string parts[3];
+  SplitFields(line, separator, parts, 3, false);
+  return (parts[0] + parts[1] + parts[2]).find(kIdentificationMark) != std::string::npos;
+}
+
 std::string_view LineReader::Next() {
   const size_t size = text_.size();
   if (position_ >= size) return {};

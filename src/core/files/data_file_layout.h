@@ -61,6 +61,14 @@ class LineReader {
   size_t position_ = 0;
 };
 
+// The "4 IDN" line for the identification `idn`: its commas and semicolons
+// become `separator`, so the file's own separator splits it into the parts the
+// reader joins again.
+std::string IdentificationLine(std::string_view idn, char separator);
+// Whether the reader takes a "4 IDN" line of a current-layout file with
+// `separator`: its first three fields joined hold kIdentificationMark.
+bool IdentificationLineAccepted(std::string_view line, char separator);
+
 // Splits `line` at `separator` and appends field i's text to fields[i], for
 // i = 0 .. count-1 (missing fields add nothing; text beyond the last wanted
 // field is ignored). With

@@ -69,10 +69,6 @@ bool ReadCounts(std::string_view line, char separator, CountList& counts, std::s
   return true;
 }
 
-bool IsSetLabel(std::string_view text, int set) {
-  const char label[3] = {'L', static_cast<char>('0' + set), '\0'};
-  return EqualsIgnoringCase(text, label);
-}
 
 std::string WithoutLastCharacter(std::string_view line) {
   return std::string(line.substr(0, line.empty() ? 0 : line.size() - 1));
@@ -149,10 +145,7 @@ class Reader {
     if (!NextContains(section::kIdn)) return Fail(open_message::kLackIdn);
 
     std::string_view idnLine = lines_.Next();
-    std::string idnParts[3];
-    SplitFields(idnLine, sep, idnParts, 3, false);
-    if (!Contains(idnParts[0] + idnParts[1] + idnParts[2], kIdentificationMark))
-      return Fail(open_message::kLackVersion);
+    if (!IdentificationLineAccepted(idnLine, sep)) return Fail(open_message::kLackVersion);
     info_.idn = std::string(idnLine);
 
     lines_.Next();
@@ -297,6 +290,22 @@ class Reader {
 };
 
 }  // namespace
+
+bool IsSetLabel(std::string_view number, int set) {
+  const char label[3] = {'L', static_cast<char>('0' + set), '\0'};
+  return set >= 0 && set < kSetCount && EqualsIgnoringCase(number, label);
+}
+
+bool IdentificationReadsBack(const std::string& idn) {
+  for (char separator : {',', ';'}) {
+    // As the reader meets it; a line it must cut in two would shift every
+    // section after it.
+    const std::string written = IdentificationLine(idn, separator) + "\r\n";
+    LineReader reader(written);
+    if (!IdentificationLineAccepted(reader.Next(), separator) || !reader.AtEnd()) return false;
+  }
+  return true;
+}
 
 Result ParseDataFile(std::string_view content, RecordTables& tables, InstrumentInfo& info) {
   return Reader(content, tables, info).Run();

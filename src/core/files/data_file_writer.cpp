@@ -45,7 +45,7 @@ class Writer {
     Line(section::kTime);
     Line("");
     Line(section::kIdn);
-    Line(Identification());
+    Line(IdentificationLine(tables_.info.idn, sep_));
     Line("");
     Line(section::kSerial);
     Line(tables_.info.serialNumber);
@@ -138,12 +138,6 @@ class Writer {
     Line("");
   }
 
-  std::string Identification() const {
-    std::string idn = tables_.info.idn;
-    for (char& c : idn)
-      if (c == ',' || c == ';') c = sep_;
-    return idn;
-  }
 
   const RecordTables& tables_;
   const TableCopy& raw_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/data/values.h"
+#include "core/files/data_file.h"
 #include "core/instrument/messages.h"
 #include "core/instrument/protocol.h"
 #include "core/instrument/usb_link.h"
@@ -164,20 +165,24 @@ DownloadJob::Result DownloadJob::Download(const Selection& selection) {
       continue;
     }
     buffer_.ParseLoggingReply(std::move(reply), s);
+    // Anything but the set's own label ("NG", garbage) is no logging set: the
+    // data file would be refused on opening, its samples read from nothing.
+    if (!IsSetLabel(buffer_.Table().headers[s][header::kNo], s)) {
+      ok = false;
+      buffer_.counts[box] = 0;
+      continue;
+    }
     SetProgress(progress_ + step);
   }
+  if (!ok) return BrokenOff();
 
-  if (!ok) {
-    Result failed{Outcome::Close, {kEquipmentUnusual, kObtainDataCaption, MessageIcon::Warning}};
-    failed.brokeOff = true;
-    return failed;
-  }
-
-  // The instrument texts go straight into the tables: they only follow a
-  // download in which every record and set arrived.
-  InstrumentInfo& info = tables_.info;
+  // The instrument texts reach the tables only with the records and sets.
+  InstrumentInfo info = tables_.info;
   Exchange(IdentificationCommand(), reply);
   info.idn = ParseTextReply(reply);
+  // Unchecked before, an empty or "NG" identification made the saved file
+  // one that no open accepts.
+  if (!IdentificationReadsBack(info.idn)) return BrokenOff();
   Exchange(SerialCommand(), reply);
   info.serialNumber = ParseTextReply(reply);
   Exchange(PiQueryCommand(), reply);
@@ -189,11 +194,18 @@ DownloadJob::Result DownloadJob::Download(const Selection& selection) {
   info.stepIntervalUnit = StepIntervalUnit(info.stepInterval);
 
   buffer_.FinishDownload(tables_, selection.sets);
+  tables_.info = info;
 
   SetProgress(100);
   tables_.dataState = DataState::Unsaved;
   return {Outcome::Downloaded,
           {kAllReceived, kDataReceiveCaption, MessageIcon::None}};
+}
+
+DownloadJob::Result DownloadJob::BrokenOff() {
+  Result failed{Outcome::Close, {kEquipmentUnusual, kObtainDataCaption, MessageIcon::Warning}};
+  failed.brokeOff = true;
+  return failed;
 }
 
 void DownloadJob::Finish() {

@@ -27,7 +27,10 @@ class UsbLink;
 // Failure: the link tells its own failures (no instrument, pipes that do not
 // open) through UiServices. Download returns what it has to tell with its
 // outcome and shows nothing; the dialog-shaped calls show it. A failed
-// download leaves RecordTables exactly as it was.
+// download leaves RecordTables exactly as it was. Besides an empty reply, a
+// logging reply that is not headed by its set's label and an identification
+// the data file reader would refuse fail the download like a broken exchange:
+// what it ends in must open again.
 class DownloadJob {
  public:
   struct Callbacks {
@@ -118,6 +121,10 @@ class DownloadJob {
 
  private:
   bool Exchange(const std::string& command, std::string& reply);
+  // A reply that failed part-way: "The equipment is unusual,..." (caption
+  // "Obtain Data") to tell, the progress back to 0 once told, the tables as
+  // they were.
+  static Result BrokenOff();
   void SetStatus(std::string text);
   void SetProgress(int position);
   void SetProgressVisible(bool visible);

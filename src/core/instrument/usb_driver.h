@@ -45,8 +45,9 @@ class UsbDriver {
 
 // The real driver: dlopen of `libraryPath` (a full path) and the descriptors the
 // library returns, used with write, read and close. A descriptor that carries
-// its own receive time-out (the library sets one, 5 s unless configured) is
-// read directly so that time-out governs; any other descriptor is waited on for
+// its own receive time-out (the library sets one: its exchange deadline, by
+// which a whole reply or none has come, and a margin) is read directly so that
+// time-out governs; any other descriptor is waited on for
 // at most `readTimeoutMs` (negative: for ever), so no read blocks for ever.
 class DlopenUsbDriver : public UsbDriver {
  public:

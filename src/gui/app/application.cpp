@@ -1,6 +1,7 @@
 #include "gui/app/application.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
 #include "core/data/program_state.h"
@@ -16,9 +17,17 @@ namespace qv70 {
 int RunApplication(QApplication& app, UiServices& ui, DesktopShell& shell,
                    const Environment& environment, const std::string& lockDirectory) {
   SingleInstanceLock lock(kInstanceLockName, lockDirectory);
-  if (!lock.TryAcquire()) {
-    ui.ShowMessage(kAlreadyOpenText, kAlreadyOpenCaption, MessageButtons::Ok, MessageIcon::Warning);
-    return 0;
+  switch (lock.TryAcquire()) {
+    case SingleInstanceLock::Outcome::Taken: break;
+    case SingleInstanceLock::Outcome::HeldElsewhere:
+      ui.ShowMessage(kAlreadyOpenText, kAlreadyOpenCaption, MessageButtons::Ok, MessageIcon::Warning);
+      return 0;
+    case SingleInstanceLock::Outcome::Unusable:
+      // Whoever made the lock unusable (another user's file, a folder open to
+      // others) must not be able to keep the operator from working.
+      std::fprintf(stderr, "qv70: the single-instance lock cannot be used (%s); starting without it\n",
+                   lock.problem().c_str());
+      break;
   }
   QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
 

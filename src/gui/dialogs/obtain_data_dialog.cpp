@@ -12,6 +12,7 @@
 #include "core/instrument/usb_link.h"
 #include "core/platform/environment.h"
 #include "gui/dialogs/dialog_units.h"
+#include "gui/dialogs/wait_cursor.h"
 
 namespace qv70 {
 
@@ -141,7 +142,10 @@ void CObtainDataDlg::OnSelectData() {
   // The count is one short exchange: the controls stay as they are (the focus
   // stays on this button), input is held off by the busy flag meanwhile.
   busy_ = true;
-  const DownloadJob::Outcome outcome = job_->SelectData();
+  const DownloadJob::Outcome outcome = [this] {
+    ScopedWaitCursor waiting;
+    return job_->SelectData();
+  }();
   busy_ = false;
   ShowJobState();
   if (outcome != DownloadJob::Outcome::Stay) Finish(QDialog::Rejected);
@@ -165,7 +169,10 @@ void CObtainDataDlg::OnObtainData() {
   QWidget* focused = focusWidget();
   busy_ = true;
   ShowJobState();
-  const DownloadJob::Outcome outcome = job_->ObtainData();
+  const DownloadJob::Outcome outcome = [this] {
+    ScopedWaitCursor waiting;
+    return job_->ObtainData();
+  }();
   busy_ = false;
   switch (outcome) {
     case DownloadJob::Outcome::Stay:

@@ -24,7 +24,8 @@ class DownloadJob;
 // lets the operator tick memory groups and logging sets, and downloads them
 // ("Obtain Data"). The instrument exchanges, the captions with their count
 // suffixes, the status texts and every message come from the core's download
-// job; this window shows them and keeps painting while the job blocks.
+// job; this window shows them and keeps painting while the job blocks, under
+// the wait cursor.
 //
 // Owns its instrument link for one modal run. Messages go through `ui`. The
 // main window's status line is written through `setStatusText`; after a

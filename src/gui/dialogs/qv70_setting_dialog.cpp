@@ -14,6 +14,7 @@
 #include "core/instrument/usb_driver.h"
 #include "core/instrument/usb_link.h"
 #include "gui/dialogs/dialog_units.h"
+#include "gui/dialogs/wait_cursor.h"
 
 namespace qv70 {
 
@@ -143,7 +144,10 @@ void CInstrumentSettingDlg::Run(Action action) {
   // action and the controls keep their state (and the focus its place).
   if (busy_) return;
   busy_ = true;
-  const SettingsJob::Outcome outcome = action();
+  const SettingsJob::Outcome outcome = [&action] {
+    ScopedWaitCursor waiting;
+    return action();
+  }();
   busy_ = false;
   if (outcome == SettingsJob::Outcome::Close) {
     timer_->stop();

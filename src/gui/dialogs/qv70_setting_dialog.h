@@ -40,7 +40,8 @@ class DigitField : public QLineEdit {
 // (the core's settings job does the exchanges and stores what it reads in the
 // instrument information of `state`); "Apply" sends every ticked item in the
 // order clock, PI, step. Messages go through `ui`; a failed instrument check
-// closes the window as "Cancel" does. The clock comes from `environment`.
+// closes the window as "Cancel" does. The clock comes from `environment`. The
+// wait cursor shows while the job talks to the instrument.
 class CInstrumentSettingDlg : public QDialog {
   Q_OBJECT
 

@@ -2,10 +2,12 @@
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QStyle>
+#include <vector>
 
 namespace qv70 {
 
@@ -30,6 +32,27 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
   }
   return QMessageBox::Ok;
 }
+
+// Takes every override cursor off while it lives and puts them back after: a
+// message box shown in the middle of an instrument job shows the ordinary
+// pointer, as the program waits for the operator, not the instrument.
+class OverrideCursorsLifted {
+ public:
+  OverrideCursorsLifted() {
+    while (const QCursor* cursor = QApplication::overrideCursor()) {
+      lifted_.push_back(*cursor);
+      QApplication::restoreOverrideCursor();
+    }
+  }
+  ~OverrideCursorsLifted() {
+    for (auto it = lifted_.rbegin(); it != lifted_.rend(); ++it) QApplication::setOverrideCursor(*it);
+  }
+  OverrideCursorsLifted(const OverrideCursorsLifted&) = delete;
+  OverrideCursorsLifted& operator=(const OverrideCursorsLifted&) = delete;
+
+ private:
+  std::vector<QCursor> lifted_;
+};
 
 // Icons and type names from the name and the kind of entry alone. Qt's own
 // providers ask the MIME database, which reads a file's first bytes: a FIFO, a
@@ -66,6 +89,7 @@ std::string FileDialogFilter(const FileDialogRequest& request) {
 
 MessageAnswer QtUiServices::ShowMessage(const std::string& text, const std::string& caption,
                                         MessageButtons buttons, MessageIcon icon) {
+  const OverrideCursorsLifted ordinaryPointer;
   QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                   ToQtButtons(buttons), owner_);
   // Closing the box with Escape or its close button gives what a desktop box

@@ -8,8 +8,10 @@ class QWidget;
 namespace qv70 {
 
 // The operator's side of UiServices: modal message boxes and file dialogs owned
-// by `owner` (none before the main window exists). The file dialogs start in
-// the folder last chosen and never look into a file to pick its icon.
+// by `owner` (none before the main window exists). A message box shows the
+// ordinary pointer even while an instrument job has set the wait cursor. The
+// file dialogs start in the folder last chosen and never look into a file to
+// pick its icon.
 class QtUiServices : public UiServices {
  public:
   explicit QtUiServices(QWidget* owner = nullptr) : owner_(owner) {}

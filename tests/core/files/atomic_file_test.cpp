@@ -20,9 +20,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 constexpr uid_t kNobody = 65534;
 
@@ -135,7 +135,7 @@ TEST(WriteFileAtomically, FollowsOnlyThisUsersLinksToThisUsersFiles) {
     const Result written = WriteFileAtomically(link, "after");
     EXPECT_EQ(written.ok, row.replaced) << row.name;
     EXPECT_EQ(ReadWholeFile(file), row.replaced ? "after" : "before") << row.name;
-    EXPECT_EQ(testing::Fingerprint(link), "link to " + file) << row.name;
+    EXPECT_EQ(test::Fingerprint(link), "link to " + file) << row.name;
     if (!row.replaced) {
       EXPECT_EQ(written.message, save_message::kForeignLink) << row.name;
     }

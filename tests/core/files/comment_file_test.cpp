@@ -67,7 +67,7 @@ TEST(CommentFile, DecodesWhatTheFileHolds) {
 }
 
 TEST(CommentFile, ReadsTheFileBesideTheProgram) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("Comment.inl");
   EXPECT_FALSE(ReadCommentFile(path).ok);
   EXPECT_EQ(ReadCommentFile(path).value, "");

@@ -17,9 +17,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ExamplePath;
-using testing::ReadWholeFile;
-using testing::WriteWholeFile;
+using test::ExamplePath;
+using test::ReadWholeFile;
+using test::WriteWholeFile;
 
 const std::string kCurrent = ExamplePath("current_comma_period.csv");
 
@@ -65,7 +65,7 @@ TEST(SaveDataFile, AppendsCsvUnlessTheNameContainsIt) {
       {"data.cs", "data.cs.csv"},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     ProgramState state;
     DownloadedData(state);
     ScriptedUiServices ui;
@@ -78,7 +78,7 @@ TEST(SaveDataFile, AppendsCsvUnlessTheNameContainsIt) {
 }
 
 TEST(SaveDataFile, UsesTheNumberFormatSettings) {
-  testing::TempDir dir;
+  test::TempDir dir;
   ProgramState state;
   state.SetNumberFormat(1, 1);
   ASSERT_TRUE(ReadDataFile(kCurrent, state.tables).ok);
@@ -100,7 +100,7 @@ TEST(SaveDataFile, AsksBeforeReplacingAFile) {
       {"no_keeps_the_old_file", MessageAnswer::No, false},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.File("old.csv");
     WriteWholeFile(path, "previous contents");
     ProgramState state;
@@ -132,7 +132,7 @@ TEST(SaveDataFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
       {"writable_file_in_read_only_folder", true, 0644, 0555},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string folder = dir.File("folder");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     const std::string path = folder + "/data.csv";
@@ -163,7 +163,7 @@ TEST(SaveDataFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
 }
 
 TEST(SaveDataFile, AFolderNamedLikeTheFileIsNotReplaced) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("taken.csv");
   ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
   ProgramState state;
@@ -176,7 +176,7 @@ TEST(SaveDataFile, AFolderNamedLikeTheFileIsNotReplaced) {
 }
 
 TEST(SaveDataFile, FileNameIsNeverUsedAsAFormat) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string folder = dir.File("ro");
   ASSERT_EQ(mkdir(folder.c_str(), 0555), 0);
   const std::string path = folder + "/%s%n%s%d.csv";
@@ -189,7 +189,7 @@ TEST(SaveDataFile, FileNameIsNeverUsedAsAFormat) {
 }
 
 TEST(SaveDataFile, ReplacingKeepsTheFileMode) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("kept.csv");
   WriteWholeFile(path, "x");
   chmod(path.c_str(), 0640);
@@ -225,11 +225,11 @@ TEST(OpenDataFile, AsksToSaveUnsavedDataFirst) {
       {"no_data_no_prompt", DataState::NoData, {}, {}, true, true},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     ProgramState state;
     ASSERT_TRUE(ReadDataFile(ExamplePath("older_layout.csv"), state.tables).ok);
     state.tables.dataState = c.stateBefore;
-    const testing::WorkingSnapshot before(state.tables);
+    const test::WorkingSnapshot before(state.tables);
     ScriptedUiServices ui;
     ui.answers.assign(c.answers.begin(), c.answers.end());
     for (const auto& name : c.saveNames) ui.saveNames.push_back(name.empty() ? "" : dir.File(name));
@@ -251,7 +251,7 @@ TEST(OpenDataFile, AsksToSaveUnsavedDataFirst) {
       EXPECT_EQ(state.tables.info.serialNumber, "09120345") << c.name;
       EXPECT_EQ(state.tables.recordCount[9], 2) << c.name;
     } else {
-      testing::ExpectUnchanged(before, state.tables);
+      test::ExpectUnchanged(before, state.tables);
     }
     if (!c.saveNames.empty() && !c.saveNames[0].empty()) {
       EXPECT_EQ(ReadWholeFile(dir.File(c.saveNames[0])).substr(0, 12), "ZAVEL.QV70EN") << c.name;
@@ -260,7 +260,7 @@ TEST(OpenDataFile, AsksToSaveUnsavedDataFirst) {
 }
 
 TEST(OpenDataFile, ShowsRefusalsAsFileOpenMessages) {
-  testing::TempDir dir;
+  test::TempDir dir;
   WriteWholeFile(dir.File("plain.csv"), "a,b,c\r\n");
   const std::string missing = dir.File("gone.csv");
   struct Case {

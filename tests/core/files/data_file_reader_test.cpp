@@ -12,10 +12,10 @@
 namespace qv70 {
 namespace {
 
-using testing::EditLines;
-using testing::ExamplePath;
-using testing::LineEdit;
-using testing::ReadWholeFile;
+using test::EditLines;
+using test::ExamplePath;
+using test::LineEdit;
+using test::ReadWholeFile;
 
 const std::string kCurrent = ExamplePath("current_comma_period.csv");
 const std::string kSemicolonComma = ExamplePath("current_semicolon_comma.csv");
@@ -39,7 +39,7 @@ struct RefusalCase {
 
 const char* kHeaderTitle = "No.,Test Type,Date,Time,Test Interval[sec],Temperature[C],Humidity[%RH],Set Voltage[V]";
 const char* kSampleTitleLine = "Data No.,Date,Time,Output Voltage[V],Resistance[Ohm]";
-const std::string kManualTitleLine = testing::SplitLines(Example(kCurrent))[23];
+const std::string kManualTitleLine = test::SplitLines(Example(kCurrent))[23];
 
 TEST(ReadDataFile, RefusesEachBrokenSectionAndKeepsTheWorkingData) {
   const std::string current = Example(kCurrent);
@@ -132,16 +132,16 @@ TEST(ReadDataFile, RefusesEachBrokenSectionAndKeepsTheWorkingData) {
        open_message::SetCountOutOfRange(9, 400, 360)},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.File("case.csv");
-    testing::WriteWholeFile(path, EditLines(c.base, c.edits));
+    test::WriteWholeFile(path, EditLines(c.base, c.edits));
     RecordTables tables;
     LoadOtherData(tables);
-    const testing::WorkingSnapshot before(tables);
+    const test::WorkingSnapshot before(tables);
     Result outcome = ReadDataFile(path, tables);
     EXPECT_FALSE(outcome.ok) << c.name;
     EXPECT_EQ(outcome.message, c.message) << c.name;
-    testing::ExpectUnchanged(before, tables);
+    test::ExpectUnchanged(before, tables);
   }
 }
 
@@ -162,7 +162,7 @@ TEST(ReadDataFile, RefusesAFileCutShort) {
       {"older_after_serial", kOlder, "09120345,", open_message::kLackPi},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> lines = testing::SplitLines(Example(c.file));
+    std::vector<std::string> lines = test::SplitLines(Example(c.file));
     if (c.message.empty()) {
       // Everything up to and including the manual blocks: the time section is missing.
       while (lines.back() != "3 Time") lines.pop_back();
@@ -171,8 +171,8 @@ TEST(ReadDataFile, RefusesAFileCutShort) {
       while (!lines.empty() && lines.back() != c.lastLineKept) lines.pop_back();
       ASSERT_FALSE(lines.empty()) << c.name;
     }
-    testing::TempDir dir;
-    testing::WriteWholeFile(dir.File("cut.csv"), testing::JoinLines(lines));
+    test::TempDir dir;
+    test::WriteWholeFile(dir.File("cut.csv"), test::JoinLines(lines));
     RecordTables tables;
     Result outcome = ReadDataFile(dir.File("cut.csv"), tables);
     EXPECT_FALSE(outcome.ok) << c.name;
@@ -182,10 +182,10 @@ TEST(ReadDataFile, RefusesAFileCutShort) {
 }
 
 TEST(ReadDataFile, RefusesMissingAndUnreadableFiles) {
-  testing::TempDir dir;
+  test::TempDir dir;
   RecordTables tables;
   LoadOtherData(tables);
-  const testing::WorkingSnapshot before(tables);
+  const test::WorkingSnapshot before(tables);
 
   const std::string missing = dir.File("missing.csv");
   EXPECT_EQ(ReadDataFile(missing, tables).message, open_message::FileNotFound(missing));
@@ -194,7 +194,7 @@ TEST(ReadDataFile, RefusesMissingAndUnreadableFiles) {
   // A name full of format directives is text, never a format.
   const std::string odd = dir.File("%s%n%d.csv");
   EXPECT_EQ(ReadDataFile(odd, tables).message, open_message::FileNotFound(odd));
-  testing::ExpectUnchanged(before, tables);
+  test::ExpectUnchanged(before, tables);
 }
 
 TEST(ReadDataFile, TakesTheSeparatorFromTheCountsLine) {
@@ -209,7 +209,7 @@ TEST(ReadDataFile, TakesTheSeparatorFromTheCountsLine) {
       ASSERT_TRUE(ReadDataFile(ExamplePath(name), state.tables).ok) << name;
       InstallLoadedData(reference.tables);
       for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted, RecordCopy::Display})
-        EXPECT_TRUE(testing::SameCopy(state.tables.Copy(copy), reference.tables.Copy(copy))) << name;
+        EXPECT_TRUE(test::SameCopy(state.tables.Copy(copy), reference.tables.Copy(copy))) << name;
       EXPECT_EQ(state.tables.Counts(), reference.tables.Counts()) << name;
       // Only the identification keeps the file's separators, as it is taken whole.
       EXPECT_EQ(state.tables.info.idn, "ZAVEL QV70 Ver1.10;0;0") << name;
@@ -351,7 +351,7 @@ std::string OlderFile(const std::vector<std::string>& records) {
   for (const char* line : {"3 Time", "4 IDN", "ZAVEL QV70 Ver1", "5 Serial Number", "1x", "6 PI", "1,10",
                            "7 one step interval", "1x"})
     lines.push_back(line);
-  return testing::JoinLines(lines);
+  return test::JoinLines(lines);
 }
 
 TEST(ReadOlderLayout, RecordSlotRules) {
@@ -414,7 +414,7 @@ TEST(ReadOlderLayout, PresenceCheckLooksAtTheTextBeforeTheFirstComma) {
       "7 one step interval", "1x"};
   RecordTables tables;
   InstrumentInfo info;
-  Result outcome = ParseDataFile(testing::JoinLines(lines), tables, info);
+  Result outcome = ParseDataFile(test::JoinLines(lines), tables, info);
   ASSERT_TRUE(outcome.ok) << outcome.message;
   EXPECT_EQ(tables.LoadedCounts(), (CountList{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(tables.Copy(RecordCopy::Loaded).samples[2][0][sample::kResistance], "200");

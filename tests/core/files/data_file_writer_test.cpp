@@ -10,7 +10,7 @@
 namespace qv70 {
 namespace {
 
-using testing::SplitLines;
+using test::SplitLines;
 
 NumberFormat Format(int decimal, int separator) {
   NumberFormat format;
@@ -176,9 +176,9 @@ TEST(FormatDataFile, WritesNothingButDataState) {
   RecordTables tables;
   FillTables(tables);
   tables.dataState = DataState::Unsaved;
-  const testing::WorkingSnapshot before(tables);
+  const test::WorkingSnapshot before(tables);
   FormatDataFile(tables, Format(1, 1));
-  testing::ExpectUnchanged(before, tables);
+  test::ExpectUnchanged(before, tables);
 }
 
 TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
@@ -207,13 +207,13 @@ TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
 }
 
 TEST(WriteDataFile, WritesTheFormattedFile) {
-  testing::TempDir dir;
+  test::TempDir dir;
   RecordTables tables;
   FillTables(tables);
   const std::string path = dir.File("out.csv");
   Result outcome = WriteDataFile(path, tables, Format(0, 1));
   ASSERT_TRUE(outcome.ok) << outcome.message;
-  EXPECT_EQ(testing::ReadWholeFile(path), FormatDataFile(tables, Format(0, 1)));
+  EXPECT_EQ(test::ReadWholeFile(path), FormatDataFile(tables, Format(0, 1)));
 }
 
 }  // namespace

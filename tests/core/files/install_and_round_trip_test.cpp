@@ -10,9 +10,9 @@
 namespace qv70 {
 namespace {
 
-using testing::EditLines;
-using testing::ExamplePath;
-using testing::ReadWholeFile;
+using test::EditLines;
+using test::ExamplePath;
+using test::ReadWholeFile;
 
 const std::string kCurrent = ExamplePath("current_comma_period.csv");
 
@@ -151,14 +151,14 @@ TEST(DataFileRoundTrip, SaveThenOpenGivesTheSameTables) {
         NumberFormat written;
         written.decimal = format.decimal;
         written.separator = format.separator;
-        testing::TempDir dir;
+        test::TempDir dir;
         ASSERT_TRUE(WriteDataFile(dir.File("copy.csv"), first.tables, written).ok) << name;
 
         ProgramState second;
         second.SetNumberFormat(shownDecimal, 1);
         ASSERT_TRUE(ReadDataFile(dir.File("copy.csv"), second.tables).ok) << name;
         for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted, RecordCopy::Display})
-          EXPECT_TRUE(testing::SameCopy(first.tables.Copy(copy), second.tables.Copy(copy)))
+          EXPECT_TRUE(test::SameCopy(first.tables.Copy(copy), second.tables.Copy(copy)))
               << name << " copy " << static_cast<int>(copy);
         EXPECT_EQ(first.tables.Counts(), second.tables.Counts()) << name;
         EXPECT_EQ(first.tables.info.serialNumber, second.tables.info.serialNumber) << name;
@@ -176,6 +176,59 @@ TEST(DataFileRoundTrip, SaveThenOpenGivesTheSameTables) {
       }
     }
   }
+}
+
+struct IdentificationCase {
+  const char* name;
+  std::string idn;
+  bool readsBack;
+};
+
+// Whether a file saved with an identification opens again, in every format,
+// and IdentificationReadsBack says so beforehand (a download checks it).
+TEST(IdentificationReadsBack, ExactlyWhenTheSavedFileOpensAgain) {
+  const IdentificationCase cases[] = {
+      {"the instrument's own", "ZAVEL ,QV70 ,Ver1.00", true},
+      {"in one field", "ZAVEL QV70 Ver1.10", true},
+      {"with semicolons", "ZAVEL ;QV70 ;Ver1.00", true},
+      {"with more fields after it", "ZAVEL ,QV70 ,Ver1.00,X,Y", true},
+      {"empty", "", false},
+      {"NG", "NG", false},
+      {"fields without their blanks", "ZAVEL,QV70,Ver1.00", false},
+      {"the mark after the third field", "X,ZAVEL ,QV70 ,Ver1.00", false},
+      {"in lower case", "zavel qv70 ver1.00", false},
+      {"as long as a line may be", "ZAVEL QV70 Ver" + std::string(kMaxLineLength - 14, 'x'), true},
+      {"longer than a line may be", "ZAVEL QV70 Ver" + std::string(kMaxLineLength - 13, 'x'), false},
+      {"the mark beyond the longest line", std::string(990, 'x') + "ZAVEL QV70 Ver", false},
+  };
+  for (const IdentificationCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IdentificationReadsBack(c.idn), c.readsBack);
+    ProgramState saved;
+    ASSERT_TRUE(ReadDataFile(ExamplePath("current_comma_period.csv"), saved.tables).ok);
+    saved.tables.info.idn = c.idn;
+    for (int separator : {0, 1}) {
+      NumberFormat format;
+      format.separator = separator;
+      RecordTables reopened;
+      InstrumentInfo info;
+      EXPECT_EQ(ParseDataFile(FormatDataFile(saved.tables, format), reopened, info).ok, c.readsBack) << separator;
+    }
+  }
+}
+
+struct SetLabelCase {
+  const char* number;
+  int set;
+  bool label;
+};
+
+TEST(IsSetLabel, LAndTheSetsDigitInEitherCase) {
+  const SetLabelCase cases[] = {
+      {"L0", 0, true},  {"l3", 3, true},  {"L9", 9, true},   {"L3", 2, false}, {"L", 0, false},
+      {"L10", 1, false}, {"NG", 0, false}, {" L0", 0, false}, {"", 0, false},  {"L0", 10, false},
+  };
+  for (const SetLabelCase& c : cases) EXPECT_EQ(IsSetLabel(c.number, c.set), c.label) << c.number << " " << c.set;
 }
 
 }  // namespace

@@ -68,9 +68,9 @@ TEST(CustomizeOk, SetsWritesWhenTheFileExistsAndRedraws) {
       {"period_comma_without_file", false, 0, 0, ".", "", ""},
   };
   for (const auto& c : cases) {
-    testing::TempDir dir;
+    test::TempDir dir;
     SettingsFile settings(dir.File("Config.ini"));
-    if (c.configExists) testing::WriteWholeFile(settings.Path(), "[INFO]\r\nCOMPANYNAME=x\r\n");
+    if (c.configExists) test::WriteWholeFile(settings.Path(), "[INFO]\r\nCOMPANYNAME=x\r\n");
     ProgramState state;
     state.SetNumberFormat(c.decimal == 1 ? 0 : 1, 1);
     CustomizeChoice choice(state.numberFormat.decimal, state.numberFormat.separator);
@@ -101,7 +101,7 @@ TEST(CustomizeOk, SetsWritesWhenTheFileExistsAndRedraws) {
 }
 
 TEST(CustomizeOk, NextSavedFileUsesTheNewSettingsOnlyAfterOk) {
-  testing::TempDir dir;
+  test::TempDir dir;
   SettingsFile settings(dir.File("Config.ini"));
   ProgramState state;
   state.tables.recordCount[0] = 1;

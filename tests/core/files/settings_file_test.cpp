@@ -14,9 +14,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 TEST(SettingsFile, PathIsBesideTheProgram) {
   EXPECT_EQ(SettingsFile::InDirectory("/opt/qv70").Path(), "/opt/qv70/Config.ini");
@@ -127,12 +127,12 @@ TEST(SettingsFile, UnwritableLocationReportsFailure) {
 TEST(ConfigSettings, DamagedFileGivesTheDefaultsAndIsNeverRewritten) {
   const std::string settingsText =
       "[CUSTOMIZE]\r\nDECIMAL=1\r\n[WNDRECT]\r\nLEFT=50\r\n[INFO]\r\nAUTHOR=Jo\r\n";
-  for (const testing::BadFileKind& kind : testing::BadFileKinds()) {
+  for (const test::BadFileKind& kind : test::BadFileKinds()) {
     TempDir dir;
     SettingsFile settings = SettingsFile::InDirectory(dir.path());
     kind.make(settings.Path(), settingsText);
-    const std::string before = testing::Fingerprint(settings.Path());
-    testing::HangGuard guard;
+    const std::string before = test::Fingerprint(settings.Path());
+    test::HangGuard guard;
 
     ProgramState state;
     ReadNumberFormat(settings, state);
@@ -144,7 +144,7 @@ TEST(ConfigSettings, DamagedFileGivesTheDefaultsAndIsNeverRewritten) {
     EXPECT_FALSE(WriteWindowRect(settings, WindowRect{1, 2, 801, 602})) << kind.name;
     EXPECT_FALSE(WriteNumberFormat(settings, 1, 1)) << kind.name;
     EXPECT_FALSE(settings.Write("INFO", "AUTHOR", "Al").ok) << kind.name;
-    EXPECT_EQ(testing::Fingerprint(settings.Path()), before) << kind.name;
+    EXPECT_EQ(test::Fingerprint(settings.Path()), before) << kind.name;
     EXPECT_EQ(std::system(("test $(ls -A '" + dir.path() + "' | wc -l) -eq 1").c_str()), 0)
         << kind.name << ": something was left beside the file";
   }

@@ -39,7 +39,7 @@ std::string NormalRecord(const std::string& number) {
 }
 
 std::string LoggingSetReply(int set, int samples) {
-  std::string text = std::to_string(set) + ",Logging,2009-03-05,14:07:09,30,23.5,45,5000";
+  std::string text = "L" + std::to_string(set) + ",Logging,2009-03-05,14:07:09,30,23.5,45,5000";
   for (int i = 0; i < samples; ++i) text += ",4990," + std::to_string(1000 + i) + ".0e+06";
   return text;
 }
@@ -231,13 +231,13 @@ TEST(DownloadRun, SuccessFillsTablesAndInfo) {
   EXPECT_EQ(f.tables.Manual(RecordCopy::Raw, 2, 1, field::kTableNo), "3");
   EXPECT_EQ(f.tables.Manual(RecordCopy::Raw, 2, 0, 0), "NO DATA");
   EXPECT_EQ(f.tables.Manual(RecordCopy::Raw, 2, 0, field::kTestType), "");
-  EXPECT_EQ(f.tables.Header(RecordCopy::Raw, 2, header::kNo), "2");
+  EXPECT_EQ(f.tables.Header(RecordCopy::Raw, 2, header::kNo), "L2");
   EXPECT_EQ(f.tables.Sample(RecordCopy::Raw, 2, 4, sample::kOutputVoltage), "4990");
   // Sample times are filled for the chosen set: start + 30 s for the first.
   EXPECT_EQ(f.tables.Sample(RecordCopy::Converted, 2, 0, sample::kTime), "14:07:39");
   EXPECT_EQ(f.tables.Sample(RecordCopy::Converted, 2, 5, sample::kTime), "");
 
-  EXPECT_EQ(f.tables.info.idn, "ZAVEL,QV70,Ver1.00,X");
+  EXPECT_EQ(f.tables.info.idn, "ZAVEL ,QV70 ,Ver1.00,X");
   EXPECT_EQ(f.tables.info.serialNumber, "SN12345");
   EXPECT_EQ(f.tables.info.piT1, "01");
   EXPECT_EQ(f.tables.info.piT2, "10");
@@ -274,6 +274,7 @@ TEST(DownloadRun, ProgressStepsAreEqualWholeSteps) {
   for (const Row& row : rows) {
     JobFixture f;
     for (int i = 0; i < kCountListSize; ++i) f.instrument.counts[i] = 1;
+    for (int set = 0; set < kSetCount; ++set) f.instrument.logging[set] = LoggingSetReply(set, 1);
     f.Count();
     for (int box : row.ticks) f.job.SetBoxTicked(box, true);
     f.progress.clear();
@@ -298,12 +299,13 @@ TEST(DownloadRun, NothingTickedStaysWithAMessage) {
 TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
   struct Row {
     const char* name;
-    std::string faultPrefix;  // commands answered with an empty reply
+    std::string faultPrefix;  // commands answered with `faultReply`
     bool attached = true;
     bool pipesOpen = true;
     const char* message = kEquipmentUnusual;
     const char* caption = kObtainDataCaption;
     size_t commandsSent;
+    std::string faultReply = "";
   } rows[] = {
       {"no instrument", "", false, true, kNoInstrument, kWarningCaption, 0},
       {"pipes do not open", "", true, false, kEquipmentUnusual, kWarningCaption, 0},
@@ -313,6 +315,17 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
       {"group P", ":MEM:DATA? P5", true, true, kEquipmentUnusual, kObtainDataCaption, 26},
       {"first set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31},
       {"second set", ":MEM:DATA? L2", true, true, kEquipmentUnusual, kObtainDataCaption, 32},
+      // Replies the saved file could not be opened with again.
+      {"NG for a set", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31, "NG\r\n"},
+      {"another set's label", ":MEM:DATA? L2", true, true, kEquipmentUnusual, kObtainDataCaption, 32,
+       "L3,Logging,2009-03-05,14:07:09,30,23.5,45,5000,4990,1.0e+09\r\n"},
+      {"a set without a label", ":MEM:DATA? L0", true, true, kEquipmentUnusual, kObtainDataCaption, 31,
+       "\r\n"},
+      {"no identification", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption, 33},
+      {"NG for the identification", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption, 33,
+       "NG\r\n"},
+      {"an identification without its mark", "*IDN?", true, true, kEquipmentUnusual, kObtainDataCaption,
+       33, "ZAVEL,QV70,Ver1.00\r\n"},
   };
   for (const Row& row : rows) {
     JobFixture f;
@@ -327,6 +340,7 @@ TEST(DownloadRun, EveryFailureLeavesTheTablesUnchanged) {
     f.driver.checkResult = row.attached ? 1 : 0;
     if (!row.pipesOpen) f.driver.writePipeResult = kInvalidPipe;
     f.instrument.faultPrefix = row.faultPrefix;
+    f.instrument.faultReply = row.faultReply;
     f.progress.clear();
 
     EXPECT_EQ(f.job.ObtainData(), DownloadJob::Outcome::Close) << row.name;
@@ -364,6 +378,7 @@ TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
     bool brokeOff;
     size_t commandsSent;
     std::vector<int> progress;
+    std::string faultReply = "";  // what `faultPrefix` is answered with
   } rows[] = {
       {"group A and set 2", Choose({0}, {2}), "", DownloadJob::Outcome::Downloaded,
        kAllReceived, kDataReceiveCaption, MessageIcon::None, false,
@@ -376,11 +391,17 @@ TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
        MessageIcon::Information, false, 0, {0}},
       {"set 2 silent", Choose({0}, {0, 2}), ":MEM:DATA? L2", DownloadJob::Outcome::Close, kEquipmentUnusual,
        kObtainDataCaption, MessageIcon::Warning, true, 12, {0, 33, 66}},
+      // Replies no saved file could be opened with again end as a silent one does.
+      {"NG for set 0", Choose({}, {0}), ":MEM:DATA? L0", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 1, {0}, "NG\r\n"},
+      {"NG for the identification", Choose({0}, {}), "*IDN?", DownloadJob::Outcome::Close, kEquipmentUnusual,
+       kObtainDataCaption, MessageIcon::Warning, true, 11, {0, 100}, "NG\r\n"},
   };
   for (const Row& row : rows) {
     JobFixture f;
     f.Count();
     f.instrument.faultPrefix = row.faultPrefix;
+    f.instrument.faultReply = row.faultReply;
     f.progress.clear();
     const DownloadJob::Result result = f.job.Download(row.selection);
     EXPECT_EQ(result.outcome, row.outcome) << row.name;

@@ -15,7 +15,7 @@ struct FakeInstrument {
   CountList counts{};
   std::map<std::string, std::string> records;  // "A0" -> reply body without terminator
   std::map<int, std::string> logging;          // set -> reply body without terminator
-  std::string idn = "ZAVEL,QV70,Ver1.00,X";
+  std::string idn = "ZAVEL ,QV70 ,Ver1.00,X";
   std::string serial = "SN12345";
   std::string pi = "01,10";
   std::string step = "05";

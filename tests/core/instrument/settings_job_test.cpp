@@ -18,7 +18,7 @@ namespace {
 
 using namespace instrument_message;
 
-using testing::LocalTime;
+using test::LocalTime;
 
 struct SettingsFixture {
   FakeUsbDriver driver;

@@ -13,8 +13,8 @@
 namespace qv70 {
 namespace {
 
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 TEST(ReportInfo, NeedsTheFileToReadOrWrite) {
   TempDir dir;
@@ -44,7 +44,7 @@ TEST(ReportInfo, NeedsTheFileToReadOrWrite) {
 // start neither waits, nor throws, nor changes the file.
 TEST(ReportStart, DamagedFilesGiveEmptyStartValues) {
   const std::string comment = EncodeCommentFile("{\\rtf1 kept}");
-  for (const testing::BadFileKind& kind : testing::BadFileKinds()) {
+  for (const test::BadFileKind& kind : test::BadFileKinds()) {
     for (const char* name : {"Comment.inl", "Config.ini"}) {
       TempDir dir;
       const std::string path = dir.File(name);
@@ -52,16 +52,16 @@ TEST(ReportStart, DamagedFilesGiveEmptyStartValues) {
       // The binary row for the comment: a prefix announcing more than the file holds.
       kind.make(path, isComment ? comment : "[INFO]\r\nAUTHOR=Jo\r\n");
       if (isComment && kind.name == std::string("binary bytes"))
-        testing::WriteBytes(path, std::string("\xFF\xFF\xFF\x00\x00\x00\x01", 7) + testing::BinaryBytes(""));
-      const std::string before = testing::Fingerprint(path);
-      testing::HangGuard guard;
+        test::WriteWholeFile(path, std::string("\xFF\xFF\xFF\x00\x00\x00\x01", 7) + test::BinaryBytes(""));
+      const std::string before = test::Fingerprint(path);
+      test::HangGuard guard;
 
       FixedClock clock(0);
       const ReportStart start = LoadReportStart(Environment{dir.path(), &clock});
       EXPECT_FALSE(start.commentLoaded) << kind.name << " " << name;
       EXPECT_EQ(start.comment, "") << kind.name << " " << name;
       EXPECT_EQ(start.info.author, "") << kind.name << " " << name;
-      EXPECT_EQ(testing::Fingerprint(path), before) << kind.name << " " << name;
+      EXPECT_EQ(test::Fingerprint(path), before) << kind.name << " " << name;
     }
   }
 }

@@ -28,9 +28,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::ShellTest;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::ShellTest;
+using test::WriteWholeFile;
 
 QStringList MenuTitles(QMenuBar* bar) {
   QStringList titles;
@@ -399,7 +399,7 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
       {"unsaved under print preview", DataState::Unsaved, true, {}, "", false, 0, DataState::Unsaved},
   };
   for (const CloseRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     Environment here{folder.path(), &clock};
     ProgramState program;
     ScriptedUiServices script;
@@ -484,7 +484,7 @@ TEST_F(ShellTest, WindowIsPlacedFromWndrectWhereTheScreensShowIt) {
        {1020, 380, 900, 700}},
   };
   for (const RectRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     if (row.config) WriteWholeFile(folder.File("Config.ini"), row.config);
     Environment here{folder.path(), &clock};
     ProgramState program;
@@ -513,7 +513,7 @@ TEST_F(ShellTest, ClosingStoresTheOuterRectangleTheNextStartShows) {
       {"maximised", {}},
   };
   for (const auto& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     Environment here{folder.path(), &clock};
     QRect closedFrame;
     {
@@ -585,7 +585,7 @@ struct ModalRow {
 };
 
 // Each window command opens its own window modally over the main window.
-using testing::ShellTest;
+using test::ShellTest;
 
 TEST_F(ShellTest, WindowCommandsOpenTheirWindowsModally) {
   CMainFrame& main = Start();

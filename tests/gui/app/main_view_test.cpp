@@ -19,8 +19,8 @@
 namespace qv70 {
 namespace {
 
-using testing::ShellTest;
-using testing::WriteWholeFile;
+using test::ShellTest;
+using test::WriteWholeFile;
 
 QStringList Tabs(TabFrame* tabs) {
   QStringList texts;
@@ -100,7 +100,7 @@ TEST_F(ShellTest, ViewReadsTheNumberFormatAndReportTextsAtStart) {
       {"report texts", "[INFO]\r\nCOMPANYNAME=Acme Test Lab\r\nAUTHOR=K. Sato\r\n", 0, 0, ".", "Acme Test Lab"},
   };
   for (const StartSettingsRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     if (row.config) WriteWholeFile(folder.File("Config.ini"), row.config);
     Environment here{folder.path(), &clock};
     ProgramState program;
@@ -114,7 +114,7 @@ TEST_F(ShellTest, ViewReadsTheNumberFormatAndReportTextsAtStart) {
     EXPECT_TRUE(script.messages.empty()) << row.name;
     if (row.config) {
       // Reading changes nothing in the file: the forced separator stays in memory.
-      EXPECT_EQ(testing::ReadWholeFile(folder.File("Config.ini")), row.config) << row.name;
+      EXPECT_EQ(test::ReadWholeFile(folder.File("Config.ini")), row.config) << row.name;
     }
   }
 }
@@ -148,7 +148,7 @@ TEST_F(ShellTest, ViewTakesTheCommentFromBehindItsLengthPrefix) {
       {"empty file", "Comment.inl", "", false, ""},
   };
   for (const auto& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     if (row.file) WriteWholeFile(folder.File(row.file), row.bytes);
     Environment here{folder.path(), &clock};
     ProgramState program;
@@ -197,7 +197,7 @@ TEST_F(ShellTest, NewDataRebuildsTabsSwitchesPagesAndSetsFlags) {
        {"Data Lr4"}, 0},
   };
   for (const NewDataRow& row : rows) {
-    testing::TempDir folder;
+    test::TempDir folder;
     Environment here{folder.path(), &clock};
     ProgramState program;
     ScriptedUiServices script;

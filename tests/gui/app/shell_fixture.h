@@ -12,9 +12,10 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/main_view.h"
 #include "gui/services/desktop_shell.h"
+#include "support/qt/application.h"
 #include "support/temp_dir.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 // The desktop of the offscreen tests: a 1920 x 1080 primary screen and a
 // 1280 x 1024 one to its right, in place of the platform's one small screen,
@@ -30,13 +31,11 @@ inline void UseTestScreens() {
   qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + folder.File("screens.json")).c_str());
 }
 
-// The one QApplication of the test program (offscreen).
+// The one QApplication of the test program, on the test desktop: every window
+// test of this program starts here, so no other one makes it first.
 inline QApplication& TestApp() {
-  static int argc = 1;
-  static char name[] = "test_app";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = (UseTestScreens(), new QApplication(argc, argv));
-  return *app;
+  UseTestScreens();
+  return EnsureApplication();
 }
 
 // Records what the desktop was asked to open.
@@ -87,4 +86,4 @@ class ShellTest : public ::testing::Test {
   std::unique_ptr<CMainFrame> frame;
 };
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

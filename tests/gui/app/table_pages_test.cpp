@@ -18,7 +18,7 @@
 namespace qv70 {
 namespace {
 
-using testing::ShellTest;
+using test::ShellTest;
 
 constexpr int kGroupC = 2, kGroupH = 6, kSet = 4;
 

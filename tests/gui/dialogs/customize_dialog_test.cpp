@@ -7,13 +7,14 @@
 #include "core/files/settings_file.h"
 #include "core/platform/environment.h"
 #include "gui/dialogs/customize_dialog.h"
-#include "sim_process.h"
+#include "support/qt/application.h"
+#include "support/temp_dir.h"
 #include "support/temp_dir.h"
 
 namespace qv70 {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 enum class Button { DecimalPeriod, DecimalComma, SeparatorComma, SeparatorSemicolon };
 
@@ -45,7 +46,7 @@ Shown Read(CCustomizeDlg& dialog) {
 
 class CustomizeDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  static void SetUpTestSuite() { test::EnsureApplication(); }
 
   ProgramState state;
   TempDir dir;
@@ -111,7 +112,7 @@ TEST_F(CustomizeDialogTest, OkStoresWritesAndRedrawsCancelChangesNothing) {
     Environment env{programDir.path(), nullptr};
     SettingsFile settings = SettingsFile::InDirectory(programDir.path());
     if (row.configExists) {
-      testing::WriteWholeFile(settings.Path(),
+      test::WriteWholeFile(settings.Path(),
                               "[CUSTOMIZE]\r\nDECIMAL=0\r\nSEPARATOR=0\r\n[INFO]\r\nNAME=x\r\n");
     }
     state.SetNumberFormat(0, 0);

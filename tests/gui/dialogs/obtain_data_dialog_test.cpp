@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -10,14 +11,16 @@
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/obtain_data_dialog.h"
-#include "sim_process.h"
+#include "support/qt/application.h"
+#include "support/qt/cursor_watch.h"
+#include "support/sim_process.h"
 
 namespace qv70 {
 namespace {
 
 using namespace instrument_message;
 
-using testing::SimProcess;
+using test::SimProcess;
 
 const char* const kBaseCaptions[20] = {
     "Group A",  "Group B",  "Group C",  "Group D",  "Group E",  "Group F",  "Group H",
@@ -33,7 +36,7 @@ int CaptionCount(const QCheckBox* box) {
 
 class ObtainDataDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  static void SetUpTestSuite() { test::EnsureApplication(); }
 
   std::unique_ptr<CObtainDataDlg> MakeDialog(const Environment& env) {
     return std::make_unique<CObtainDataDlg>(
@@ -72,7 +75,7 @@ class ObtainDataDialogTest : public ::testing::Test {
 
   ProgramState state;
   ScriptedUiServices ui;
-  Environment environment{testing::BinDir(), nullptr};
+  Environment environment{QV70_BIN_DIR, nullptr};
   std::vector<std::string> statusLine;
   int viewRefreshes = 0;
   bool refreshedWithUnsaved = false;
@@ -121,15 +124,18 @@ TEST_F(ObtainDataDialogTest, WithoutAnInstrumentSelectDataCloses) {
     bool library;                  // the library is in the program directory
     std::vector<std::string> sim;  // simulator arguments; empty: none runs
   };
-  testing::TempDir empty;
+  test::TempDir empty;
   std::vector<Row> rows = {{"no_library", false, {}}};
-  if (testing::SimBuilt()) rows.push_back({"instrument_absent", true, {"--fault", "absent"}});
+  if (test::SimMissing().empty()) rows.push_back({"instrument_absent", true, {"--fault", "absent"}});
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ui.messages.clear();
     std::unique_ptr<SimProcess> sim;
-    if (!row.sim.empty()) sim = std::make_unique<SimProcess>(row.sim);
-    Environment env{row.library ? testing::BinDir() : empty.path(), nullptr};
+    if (!row.sim.empty()) {
+      sim = std::make_unique<SimProcess>();
+      ASSERT_TRUE(sim->Start(row.sim)) << row.name;
+    }
+    Environment env{row.library ? QV70_BIN_DIR : empty.path(), nullptr};
     auto dialog = MakeDialog(env);
     QSignalSpy finished(dialog.get(), &QDialog::finished);
     dialog->SelectDataButton()->click();
@@ -137,18 +143,19 @@ TEST_F(ObtainDataDialogTest, WithoutAnInstrumentSelectDataCloses) {
     EXPECT_EQ(ui.messages[0].text, kNoInstrument);
     EXPECT_EQ(finished.count(), 1);
     if (sim) {
-      EXPECT_TRUE(sim->Commands().empty());
+      EXPECT_TRUE(sim->Log().empty());
     }
   }
 }
 
 TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   dialog->SelectDataButton()->click();
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(sim.Commands(), std::vector<std::string>{":MEM:DATA? COUNT"});
+  EXPECT_EQ(sim.Log(), std::vector<std::string>{":MEM:DATA? COUNT"});
   int total = 0;
   int withData = 0;
   for (int index = 0; index < CObtainDataDlg::kBoxCount; ++index) {
@@ -201,7 +208,8 @@ TEST_F(ObtainDataDialogTest, SelectDataCountsAndCaptionsTheBoxes) {
 
 TEST_F(ObtainDataDialogTest, ObtainDataWithNothingTickedWarnsAndStays) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   QSignalSpy finished(dialog.get(), &QDialog::finished);
   dialog->SelectDataButton()->click();
@@ -211,13 +219,14 @@ TEST_F(ObtainDataDialogTest, ObtainDataWithNothingTickedWarnsAndStays) {
   EXPECT_EQ(ui.messages[0].caption, kWarningCaption);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(finished.count(), 0);
-  EXPECT_EQ(sim.Commands().size(), 1u);
+  EXPECT_EQ(sim.Log().size(), 1u);
   EXPECT_TRUE(dialog->ObtainDataButton()->isEnabled());
 }
 
 TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   struct Row {
     const char* name;
     bool groups;
@@ -244,7 +253,7 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     ASSERT_GT(count, 0);
     ASSERT_TRUE(dialog->DataBox(index)->isEnabled());
     dialog->DataBox(index)->click();
-    const size_t before = sim.Commands().size();
+    const size_t before = sim.Log().size();
     dialog->ObtainDataButton()->click();
 
     std::vector<std::string> expected;
@@ -259,7 +268,7 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
     for (const char* query : {"*IDN?", ":SERIAL?", ":SET:PI?", ":SET:STEP?"}) {
       expected.push_back(query);
     }
-    EXPECT_EQ(sim.CommandsFrom(before), expected);
+    EXPECT_EQ(sim.LogAfter(before), expected);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, kAllReceived);
     EXPECT_EQ(ui.messages[0].caption, kDataReceiveCaption);
@@ -281,7 +290,8 @@ TEST_F(ObtainDataDialogTest, DownloadSendsExactlyTheChosenCommands) {
 
 TEST_F(ObtainDataDialogTest, ProgressAdvancesOncePerChosenBox) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   auto dialog = MakeDialog();
   dialog->SelectDataButton()->click();
   std::vector<int> chosen = BoxesWithData(*dialog, 0, 2);
@@ -307,12 +317,51 @@ TEST_F(ObtainDataDialogTest, ProgressAdvancesOncePerChosenBox) {
   EXPECT_TRUE(buttonsHeld);
 }
 
+struct CursorCase {
+  const char* name;
+  std::vector<std::string> sim;
+  bool download;      // count first, tick everything, then press "Obtain Data"
+  bool exchanges;     // the pressed button talks to the instrument
+};
+
+// While the job talks to the instrument the wait cursor shows; afterwards the
+// ordinary one, whichever way the job ended.
+TEST_F(ObtainDataDialogTest, ExchangesRunUnderTheWaitCursor) {
+  QV70_REQUIRE_SIM();
+  const CursorCase cases[] = {
+      {"count", {"--demo"}, false, true},
+      {"count without an instrument", {"--fault", "absent"}, false, false},
+      {"download", {"--demo"}, true, true},
+      {"download failing half-way", {"--demo", "--fault", "silent::MEM:DATA? L"}, true, true},
+  };
+  for (const CursorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimProcess sim;
+    ASSERT_TRUE(sim.Start(c.sim)) << sim.Output();
+    auto dialog = MakeDialog();
+    if (c.download) {
+      dialog->SelectDataButton()->click();
+      dialog->SelectAllButton()->click();
+    }
+    std::vector<int> shapes;
+    {
+      test::OverrideCursorWatch watch;
+      (c.download ? dialog->ObtainDataButton() : dialog->SelectDataButton())->click();
+      shapes = watch.Shapes();
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(shapes.empty(), !c.exchanges);
+    for (int shape : shapes) EXPECT_EQ(shape, Qt::WaitCursor);
+  }
+}
+
 TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   QV70_REQUIRE_SIM();
   // Find three groups with data first, then fail the third of them.
   std::vector<int> groups;
   {
-    SimProcess probe({"--demo"});
+    SimProcess probe;
+    ASSERT_TRUE(probe.Start({"--demo"})) << probe.Output();
     auto dialog = MakeDialog();
     dialog->SelectDataButton()->click();
     groups = BoxesWithData(*dialog, 0, 3);
@@ -321,17 +370,18 @@ TEST_F(ObtainDataDialogTest, FaultMidDownloadKeepsTheOldData) {
   // The whole first command of that group: a bare ":MEM:DATA? C" would also
   // silence the count query.
   const std::string failing = std::string(":MEM:DATA? ") + GroupLetter(groups[2]) + "0";
-  SimProcess sim({"--demo", "--fault", "silent:" + failing});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "silent:" + failing})) << sim.Output();
   ui.messages.clear();
   FillOldData();
   auto dialog = MakeDialog();
   QSignalSpy finished(dialog.get(), &QDialog::finished);
   dialog->SelectDataButton()->click();
   for (int index : groups) dialog->DataBox(index)->click();
-  const size_t before = sim.Commands().size();
+  const size_t before = sim.Log().size();
   dialog->ObtainDataButton()->click();
 
-  const auto sent = sim.CommandsFrom(before);
+  const auto sent = sim.LogAfter(before);
   ASSERT_EQ(sent.size(), 21u);  // two whole groups, then the first command that failed
   EXPECT_EQ(sent.back(), failing);
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -12,7 +13,9 @@
 #include "core/platform/environment.h"
 #include "core/platform/scripted_ui_services.h"
 #include "gui/dialogs/qv70_setting_dialog.h"
-#include "sim_process.h"
+#include "support/qt/application.h"
+#include "support/qt/cursor_watch.h"
+#include "support/sim_process.h"
 #include "support/local_time.h"
 
 namespace qv70 {
@@ -20,18 +23,18 @@ namespace {
 
 using namespace instrument_message;
 
-using testing::LocalTime;
-using testing::SimProcess;
+using test::LocalTime;
+using test::SimProcess;
 
 class SettingDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { testing::EnsureApplication(); }
+  static void SetUpTestSuite() { test::EnsureApplication(); }
 
   ProgramState state;
   ScriptedUiServices ui;
   FixedClock clock{LocalTime(2009, 3, 5, 14, 7, 9)};
   // The program directory holds the instrument library.
-  Environment environment{testing::BinDir(), &clock};
+  Environment environment{QV70_BIN_DIR, &clock};
 };
 
 TEST_F(SettingDialogTest, OpensWithEveryControlInItsFirstState) {
@@ -147,7 +150,7 @@ TEST_F(SettingDialogTest, ApplyWithNothingTickedAsksForAParameter) {
 }
 
 TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
-  testing::TempDir empty;
+  test::TempDir empty;
   Environment noLibrary{empty.path(), &clock};
   for (int box = 0; box < 3; ++box) {
     SCOPED_TRACE(box);
@@ -165,7 +168,8 @@ TEST_F(SettingDialogTest, WithoutTheInstrumentLibraryTickingCloses) {
 
 TEST_F(SettingDialogTest, ClockBoxRunsTheOneSecondClock) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   dialog.DateTimeBox()->click();
   EXPECT_TRUE(ui.messages.empty());
@@ -182,12 +186,13 @@ TEST_F(SettingDialogTest, ClockBoxRunsTheOneSecondClock) {
   EXPECT_FALSE(dialog.ClockTimer()->isActive());
   EXPECT_TRUE(dialog.DateTimeField()->text().isEmpty());
   // Only the presence check went to the instrument: no commands.
-  EXPECT_TRUE(sim.Commands().empty());
+  EXPECT_TRUE(sim.Log().empty());
 }
 
 TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   struct Row {
     const char* name;
     const char* t1;
@@ -208,7 +213,7 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.PiBox()->click();
     ASSERT_TRUE(dialog.T1Field()->isEnabled());
-    const size_t before = sim.Commands().size();
+    const size_t before = sim.Log().size();
     dialog.T1Field()->clear();
     dialog.T2Field()->clear();
     QTest::keyClicks(dialog.T1Field(), row.t1);
@@ -219,12 +224,12 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
       EXPECT_EQ(ui.messages[0].text, row.message);
       EXPECT_EQ(ui.messages[0].caption, kSettingCaption);
       EXPECT_EQ(finished.count(), 0);
-      EXPECT_TRUE(sim.CommandsFrom(before).empty());
+      EXPECT_TRUE(sim.LogAfter(before).empty());
     } else {
       EXPECT_EQ(ui.messages[0].text, kAllSent);
       EXPECT_EQ(ui.messages[0].caption, kSendingSuccessCaption);
       EXPECT_EQ(finished.count(), 1);
-      EXPECT_EQ(sim.CommandsFrom(before),
+      EXPECT_EQ(sim.LogAfter(before),
                 std::vector<std::string>{std::string(":SET:PI ") + row.t1 + ", " + row.t2});
     }
   }
@@ -232,7 +237,8 @@ TEST_F(SettingDialogTest, ApplyChecksTheTestTimes) {
 
 TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.SelectAllButton()->click();
@@ -241,7 +247,7 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   EXPECT_TRUE(dialog.PiBox()->isChecked());
   EXPECT_TRUE(dialog.StepBox()->isChecked());
   EXPECT_TRUE(dialog.StepList()->isEnabled());
-  EXPECT_EQ(sim.Commands(), (std::vector<std::string>{":SET:PI?", ":SET:STEP?"}));
+  EXPECT_EQ(sim.Log(), (std::vector<std::string>{":SET:PI?", ":SET:STEP?"}));
   // The queried times are shown and kept as the instrument information.
   EXPECT_FALSE(dialog.T1Field()->text().isEmpty());
   EXPECT_EQ(dialog.T1Field()->text().toStdString(), state.tables.info.piT1);
@@ -253,7 +259,7 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
   QTest::keyClicks(dialog.T2Field(), "10");
   dialog.StepList()->setCurrentIndex(2);
   dialog.ApplyButton()->click();
-  EXPECT_EQ(sim.CommandsFrom(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
+  EXPECT_EQ(sim.LogAfter(2), (std::vector<std::string>{":TIME 2009, 03, 05, 14, 07, 09",
                                                            ":SET:PI 1, 10", ":SET:STEP 02"}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, kAllSent);
@@ -263,7 +269,8 @@ TEST_F(SettingDialogTest, ApplySendsClockPiAndStepInOrder) {
 
 TEST_F(SettingDialogTest, StepQuerySelectsTheEntryTheInstrumentHolds) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo"});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo"})) << sim.Output();
   const char* entries[] = {"30s", "1min", "2min", "5min"};
   for (int entry : {3, 0, 1, 2}) {
     SCOPED_TRACE(entries[entry]);
@@ -284,17 +291,45 @@ TEST_F(SettingDialogTest, StepQuerySelectsTheEntryTheInstrumentHolds) {
   }
 }
 
+// While the job talks to the instrument the wait cursor shows; afterwards the
+// ordinary one, also after a refusal.
+TEST_F(SettingDialogTest, ExchangesRunUnderTheWaitCursor) {
+  QV70_REQUIRE_SIM();
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "nak::SET:STEP "})) << sim.Output();
+  CInstrumentSettingDlg dialog(state, ui, environment);
+  const struct {
+    const char* name;
+    QAbstractButton* button;
+  } rows[] = {{"PI box", dialog.PiBox()}, {"step box", dialog.StepBox()}, {"refused apply", dialog.ApplyButton()}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<int> shapes;
+    {
+      test::OverrideCursorWatch watch;
+      row.button->click();
+      shapes = watch.Shapes();
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(shapes.empty());
+    for (int shape : shapes) EXPECT_EQ(shape, Qt::WaitCursor);
+  }
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kEquipmentUnusual);
+}
+
 TEST_F(SettingDialogTest, UnacknowledgedPiStopsBeforeTheStepCommand) {
   QV70_REQUIRE_SIM();
-  SimProcess sim({"--demo", "--fault", "nak::SET:PI "});
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--demo", "--fault", "nak::SET:PI "})) << sim.Output();
   CInstrumentSettingDlg dialog(state, ui, environment);
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.SelectAllButton()->click();
-  const size_t before = sim.Commands().size();
+  const size_t before = sim.Log().size();
   dialog.T1Field()->setText("2");
   dialog.T2Field()->setText("20");
   dialog.ApplyButton()->click();
-  const auto sent = sim.CommandsFrom(before);
+  const auto sent = sim.LogAfter(before);
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(sent[0].rfind(":TIME ", 0), 0u);
   EXPECT_EQ(sent[1], ":SET:PI 2, 20");

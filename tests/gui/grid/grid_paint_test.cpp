@@ -7,7 +7,7 @@
 #include "grid_widget_fixture.h"
 #include "gui/grid/grid_painter.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 namespace {
 
 TEST_F(GridWidgetTest, PaintsCellsLinesAndOutside) {
@@ -83,4 +83,4 @@ TEST(CellTextLines, EachLineThatDoesNotFitEndsInAnEllipsis) {
 }
 
 }  // namespace
-}  // namespace qv70::testing
+}  // namespace qv70::test

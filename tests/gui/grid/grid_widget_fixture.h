@@ -8,18 +8,9 @@
 #include <memory>
 
 #include "gui/grid/record_grid_widget.h"
+#include "support/qt/application.h"
 
-namespace qv70::testing {
-
-// The widgets need a QApplication; one for the whole test program.
-inline void EnsureApplication() {
-  if (QApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "test_gui_grid";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-}
+namespace qv70::test {
 
 // A shown grid shaped as the table pages build theirs (first row and column
 // fixed, white outside), with sizes that do not depend on the desktop font:
@@ -71,4 +62,4 @@ class GridWidgetTest : public ::testing::Test {
   std::unique_ptr<RecordGridWidget> widget = std::make_unique<RecordGridWidget>(&window);
 };
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

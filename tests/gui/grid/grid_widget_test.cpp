@@ -10,7 +10,7 @@
 
 #include "grid_widget_fixture.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 namespace {
 
 QString Clipboard() { return QGuiApplication::clipboard()->text(); }
@@ -251,4 +251,4 @@ TEST_F(GridWidgetTest, DroppedTextPastesWhereTheGridTakesIt) {
 }
 
 }  // namespace
-}  // namespace qv70::testing
+}  // namespace qv70::test

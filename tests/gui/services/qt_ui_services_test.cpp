@@ -1,31 +1,62 @@
-// The window's file dialogs: where they start, what they return, and that
-// they judge files by name only.
+// The window's message boxes and file dialogs: the pointer over a box, where
+// the dialogs start, what they return, and that they judge files by name only.
 #include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "core/instrument/messages.h"
 #include "gui/services/qt_ui_services.h"
+#include "support/qt/application.h"
 #include "support/temp_dir.h"
 
 namespace qv70 {
 namespace {
 
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 QApplication& App() {
   // The dialogs keep their history in the per-user Qt settings: not the tester's.
   static TempDir config;
   qputenv("XDG_CONFIG_HOME", config.path().c_str());
-  static int argc = 1;
-  static char name[] = "test_gui_services";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
+  return test::EnsureApplication();
+}
+
+// A box shown while an instrument job has set the wait cursor waits for the
+// operator, not the instrument: it shows the ordinary pointer, and the job's
+// cursor comes back once the box is closed.
+TEST(QtUiServicesMessage, ShowsTheOrdinaryPointerDuringAJobsWaitCursor) {
+  App();
+  QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  bool boxShown = false;
+  const QCursor* duringBox = reinterpret_cast<const QCursor*>(1);
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    boxShown = box != nullptr;
+    duringBox = QApplication::overrideCursor();
+    if (box != nullptr) box->accept();
+  });
+  QtUiServices ui;
+  EXPECT_EQ(ui.ShowMessage(instrument_message::kAllReceived, instrument_message::kDataReceiveCaption,
+                           MessageButtons::Ok, MessageIcon::None),
+            MessageAnswer::Ok);
+  EXPECT_TRUE(boxShown);
+  EXPECT_EQ(duringBox, nullptr);
+  // Both cursors are back, in their order.
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QApplication::restoreOverrideCursor();
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+  QApplication::restoreOverrideCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // Runs `look` on the file dialog once it is up, then gives it `answer` (an

@@ -1,0 +1,146 @@
+#include "relay.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "sim_link.h"
+
+namespace qv70::usbsgl {
+
+int ExchangeDeadline::RemainingMs() const {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+bool SendPacket(int fd, const void* data, size_t length) {
+  ssize_t sent;
+  do {
+    sent = send(fd, data, length, MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  return sent == static_cast<ssize_t>(length);
+}
+
+bool SendWholeReply(int fd, const std::string& reply) {
+  for (size_t offset = 0; offset < reply.size(); offset += kReplyPacketSize) {
+    if (!SendPacket(fd, reply.data() + offset, std::min(kReplyPacketSize, reply.size() - offset))) return false;
+  }
+  return SendPacket(fd, nullptr, 0);
+}
+
+namespace {
+
+constexpr short kGone = POLLHUP | POLLRDHUP | POLLERR;
+
+// Relays still serving a program's pipes, so a new opening can wait until the
+// simulator has seen the last one's end (it would answer "busy" before).
+std::mutex relaysMutex;
+std::condition_variable relayEnded;
+int liveRelays = 0;
+
+// Waits for the program's next command into `command`; false once the program
+// has closed its end or the simulator has gone (then the program reads the end
+// of the connection, as it did from the simulator itself).
+bool NextCommand(int program, int sim, std::vector<char>& command, size_t& length) {
+  for (;;) {
+    pollfd waiting[2] = {{program, POLLIN, 0}, {sim, static_cast<short>(POLLIN | POLLRDHUP), 0}};
+    if (poll(waiting, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if ((waiting[1].revents & kGone) != 0) return false;
+    if ((waiting[1].revents & POLLIN) != 0) {
+      // Nothing was asked: a packet now answers no command, and is dropped.
+      char stray[4096];
+      (void)recv(sim, stray, sizeof(stray), MSG_DONTWAIT);
+    }
+    if (waiting[0].revents == 0) continue;
+    const ssize_t got = recv(program, command.data(), command.size(), MSG_DONTWAIT);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    // 0: every descriptor of the program's end is closed (it never writes empty packets).
+    if (got <= 0) return false;
+    length = static_cast<size_t>(got);
+    return true;
+  }
+}
+
+// The simulator's reply to the command just sent: true once its empty packet
+// has come. False when it stays silent for a read time-out, takes longer than
+// the exchange as a whole, grows beyond kMaxReplyBytes, the program closes its
+// end meanwhile, or the simulator goes away (even between its last packets: a
+// reply is whole only while the connection stands, as a closed one reads like
+// an empty packet).
+bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, std::string& reply) {
+  const ExchangeDeadline deadline(limits.exchangeTimeoutMs);
+  char packet[4096];
+  for (;;) {
+    const int wait = std::min(limits.readTimeoutMs, deadline.RemainingMs());
+    if (wait <= 0) return false;
+    pollfd waiting[2] = {{sim, static_cast<short>(POLLIN | POLLRDHUP), 0}, {program, POLLRDHUP, 0}};
+    const int ready = poll(waiting, 2, wait);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    if ((waiting[0].revents & kGone) != 0 || (waiting[1].revents & kGone) != 0) return false;
+    if ((waiting[0].revents & POLLIN) == 0) continue;
+    const ssize_t got = recv(sim, packet, sizeof(packet), MSG_DONTWAIT);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    reply.append(packet, static_cast<size_t>(got));
+    if (reply.size() > kMaxReplyBytes) return false;
+  }
+}
+
+void ServeSim(int program, int sim, ExchangeLimits limits) {
+  std::vector<char> command(4096);
+  size_t length = 0;
+  while (NextCommand(program, sim, command, length)) {
+    std::string reply;
+    if (!SendPacket(sim, command.data(), length) || !CollectSimReply(program, sim, limits, reply)) {
+      SendPacket(program, nullptr, 0);
+      break;
+    }
+    if (!SendWholeReply(program, reply)) break;
+  }
+  close(sim);
+  close(program);
+  std::lock_guard<std::mutex> lock(relaysMutex);
+  --liveRelays;
+  relayEnded.notify_all();
+}
+
+}  // namespace
+
+void WaitForSimRelaysToEnd(int timeoutMs) {
+  std::unique_lock<std::mutex> lock(relaysMutex);
+  relayEnded.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return liveRelays == 0; });
+}
+
+int StartSimRelay(int simFd, const ExchangeLimits& limits) {
+  int pair[2];
+  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) {
+    close(simFd);
+    return -1;
+  }
+  // A command must not wait for ever on a simulator that stopped reading.
+  SetSocketTimeouts(simFd, limits.readTimeoutMs);
+  std::lock_guard<std::mutex> lock(relaysMutex);
+  try {
+    std::thread(ServeSim, pair[1], simFd, limits).detach();
+  } catch (...) {
+    close(pair[0]);
+    close(pair[1]);
+    close(simFd);
+    return -1;
+  }
+  ++liveRelays;
+  return pair[0];
+}
+
+}  // namespace qv70::usbsgl

@@ -1,0 +1,94 @@
+#include "support/private_tmp.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace qv70::test {
+namespace {
+
+constexpr const char* kMarker = "QV70_TEST_PRIVATE_TMP";
+// The child's exit status when no namespace could be made.
+constexpr int kNoNamespace = 77;
+
+bool WriteTo(const std::string& path, const std::string& text) {
+  int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  close(fd);
+  return written;
+}
+
+// A mount namespace of this process's own, as root or inside a user namespace
+// that keeps this user's ids.
+bool EnterMountNamespace() {
+  if (unshare(CLONE_NEWNS) == 0) return true;
+  const uid_t uid = getuid();
+  const gid_t gid = getgid();
+  if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+  return WriteTo("/proc/self/setgroups", "deny") &&
+         WriteTo("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1") &&
+         WriteTo("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
+}
+
+bool MountPrivateTmp() {
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+  if (mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") != 0) return false;
+  struct stat info {};
+  if (stat("/run/user", &info) == 0 && S_ISDIR(info.st_mode) &&
+      mount("tmpfs", "/run/user", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0)
+    return false;
+  return true;
+}
+
+}  // namespace
+
+bool InPrivateTmp() { return std::getenv(kMarker) != nullptr; }
+
+void RunInPrivateTmp(const std::string& fullName) {
+  char self[4096];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(length, 0);
+  self[length] = '\0';
+  TempDir dir;
+  const std::string outputPath = dir.File("output.txt");
+  const int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  ASSERT_GE(output, 0);
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(output, 1);
+    dup2(output, 2);
+    if (!EnterMountNamespace() || !MountPrivateTmp()) _exit(kNoNamespace);
+    setenv(kMarker, "1", 1);
+    const std::string filter = "--gtest_filter=" + fullName;
+    execl(self, self, "--gtest_also_run_disabled_tests", filter.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(output);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  const std::string said = ReadWholeFile(outputPath);
+  ASSERT_TRUE(WIFEXITED(status)) << fullName << " ended by a signal:\n" << said;
+  if (WEXITSTATUS(status) == kNoNamespace)
+    GTEST_SKIP() << "no private /tmp here: neither root nor allowed a user namespace";
+  if (WEXITSTATUS(status) == 0 && said.find("[  SKIPPED ] 1 test") != std::string::npos)
+    GTEST_SKIP() << said;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << said;
+  // A filter that matched nothing would pass silently.
+  EXPECT_NE(said.find("[  PASSED  ] 1 test"), std::string::npos) << said;
+}
+
+}  // namespace qv70::test
