@@ -1,5 +1,6 @@
 #include "support/private_tmp.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -42,9 +43,41 @@ bool EnterMountNamespace() {
          WriteTo("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
 }
 
+// Puts an entry of the hidden /tmp back in the new one, so the build folder,
+// the test's own temporary folders and the X sockets stay where they were.
+void BindBack(int oldTmp, const char* name) {
+  struct stat info {};
+  if (fstatat(oldTmp, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;
+  const std::string target = std::string("/tmp/") + name;
+  if (S_ISDIR(info.st_mode)) {
+    if (mkdir(target.c_str(), 0700) != 0) return;
+  } else if (S_ISREG(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    close(fd);
+  } else {
+    return;
+  }
+  const std::string source = "/proc/self/fd/" + std::to_string(oldTmp) + "/" + name;
+  mount(source.c_str(), target.c_str(), nullptr, MS_BIND | MS_REC, nullptr);
+}
+
+// A fresh /tmp holding everything the old one held but this user's private
+// folder, and an empty /run/user.
 bool MountPrivateTmp() {
   if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+  const int oldTmp = open("/tmp", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (oldTmp < 0) return false;
   if (mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") != 0) return false;
+  const std::string privateFolder = "qv70-" + std::to_string(getuid());
+  const int listing = openat(oldTmp, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (DIR* dir = listing >= 0 ? fdopendir(listing) : nullptr) {
+    while (const dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != ".." && name != privateFolder) BindBack(oldTmp, entry->d_name);
+    }
+    closedir(dir);
+  }
   struct stat info {};
   if (stat("/run/user", &info) == 0 && S_ISDIR(info.st_mode) &&
       mount("tmpfs", "/run/user", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0)
