@@ -6,6 +6,7 @@ QV70_PACKAGES=(
   libusb-1.0-0-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool openbox imagemagick xclip fonts-liberation
+  python3-pil
 )
 
 qv70_install_packages() {

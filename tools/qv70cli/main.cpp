@@ -28,6 +28,7 @@ const Command kCommands[] = {
      "        (--describe | --png OUT | --svg OUT)",
      RunGraph},
 #endif
+    {"picture", "IN [OUT.bmp]", RunPicture},
 };
 
 void PrintUsage(std::FILE* stream) {
