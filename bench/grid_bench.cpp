@@ -161,15 +161,10 @@ BENCHMARK(BM_ManualPlainText)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  qv70::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const char* pairs[][2] = {
+  static const char* const pairs[][2] = {
       {"BM_LoggingTabSwitch", "BM_LoggingPlainText"}, {"BM_LoggingRepaint", "BM_LoggingPlainText"},
       {"BM_LoggingFill", "BM_LoggingPlainText"},      {"BM_ManualTabSwitch", "BM_ManualPlainText"},
       {"BM_ManualRepaint", "BM_ManualPlainText"},     {"BM_ManualFill", "BM_ManualPlainText"},
   };
-  for (const auto& pair : pairs) reporter.PrintRatio(pair[0], pair[1]);
-  benchmark::Shutdown();
-  return 0;
+  return qv70::bench::RunWithRatios(argc, argv, pairs);
 }

@@ -33,16 +33,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> seconds_;
 };
 
+// Runs every benchmark, then prints the ratio of each named pair.
+template <size_t N>
+int RunWithRatios(int argc, char** argv, const char* const (&pairs)[N][2]) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const auto& pair : pairs) reporter.PrintRatio(pair[0], pair[1]);
+  benchmark::Shutdown();
+  return 0;
+}
+
 // main() for a benchmark program that reports ratios of named pairs.
-#define QV70_BENCHMARK_MAIN_WITH_RATIOS(...)                                   \
-  int main(int argc, char** argv) {                                            \
-    benchmark::Initialize(&argc, argv);                                        \
-    qv70::bench::RatioReporter reporter;                                       \
-    benchmark::RunSpecifiedBenchmarks(&reporter);                              \
-    const char* pairs[][2] = {__VA_ARGS__};                                    \
-    for (const auto& pair : pairs) reporter.PrintRatio(pair[0], pair[1]);      \
-    benchmark::Shutdown();                                                     \
-    return 0;                                                                  \
+#define QV70_BENCHMARK_MAIN_WITH_RATIOS(...)                  \
+  int main(int argc, char** argv) {                           \
+    static const char* const pairs[][2] = {__VA_ARGS__};      \
+    return qv70::bench::RunWithRatios(argc, argv, pairs);     \
   }
 
 }  // namespace qv70::bench

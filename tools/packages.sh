@@ -1,12 +1,13 @@
 # The Debian packages the project needs; sourced by ./test and ./run.
 QV70_PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libusb-1.0-0-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool openbox imagemagick fonts-liberation
+  xvfb xauth x11-utils xdotool openbox imagemagick xclip fonts-liberation
   fonts-noto-cjk  # the comment menu's Chinese captions
+  python3-pil
 )
 
 qv70_install_packages() {

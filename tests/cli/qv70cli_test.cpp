@@ -10,38 +10,17 @@
 #include <vector>
 
 #include "core/files/messages.h"
+#include "cli/cli_run.h"
 #include "support/data_file_test_support.h"
+#include "support/picture_files.h"
 
 namespace qv70 {
 namespace {
 
 using test::ExamplePath;
+using test::CliRun;
 using test::ReadWholeFile;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  test::TempDir dir;
-  std::string command = Quote(std::string(QV70_BIN_DIR) + "/qv70cli");
-  for (const auto& arg : args) command += " " + Quote(arg);
-  command += " >" + Quote(dir.File("out")) + " 2>" + Quote(dir.File("err"));
-  CliRun run;
-  int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadWholeFile(dir.File("out"));
-  run.err = ReadWholeFile(dir.File("err"));
-  return run;
-}
+using test::RunCli;
 
 std::vector<std::string> Lines(const std::string& text) { return test::SplitLines(text); }
 
@@ -238,6 +217,53 @@ TEST(Qv70Cli, ExitStatusAndMessages) {
     }
   }
   EXPECT_NE(access(dir.File("o.csv").c_str(), F_OK), 0);
+}
+
+struct PictureCase {
+  std::vector<std::string> args;  // file names in the case's folder
+  int status;
+  std::string out;
+  std::string err;         // the start of standard error, after the file's quoted path for status 1
+  std::size_t outBmpSize;  // of out.bmp, 0 when none is written
+};
+
+TEST(Qv70Cli, PictureLoadsAndWritesBmp) {
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"logo.bmp", test::BmpFile().Width(4).Height(3).Bytes()},
+      {"565.BMP", test::BmpFile().Bits(16).BitFields({0xF800, 0x7E0, 0x1F}).Bytes()},
+      {"logo.tga", test::TgaFile().Size(6, 1).Data(std::string(18, 'p')).Bytes()},
+      {"logo.jpg", "\xFF\xD8\xFF"},
+      {"cut.bmp", test::BmpFile().Bytes().substr(0, 60)},
+  };
+  const std::vector<PictureCase> cases = {
+      {{"logo.bmp"}, 0, "picture\t4\t3\t24\t0\n", "", 0},
+      {{"logo.bmp", "out.bmp"}, 0, "picture\t4\t3\t24\t0\n", "", 54 + 12 * 3},
+      {{"565.BMP", "out.bmp"}, 0, "picture\t2\t2\t16\t3\n", "", 66 + 8},
+      {{"logo.tga", "out.bmp"}, 0, "picture\t6\t1\t24\t0\n", "", 54 + 20},
+      {{"logo.jpg", "out.bmp"}, 1, "", ": JPEG and GIF pictures are decoded in the program only\n", 0},
+      {{"cut.bmp", "out.bmp"}, 1, "", ": the pixel data is cut short\n", 0},
+      {{"logo.png"}, 1, "", ": no decoder for this kind of file\n", 0},
+      {{"logo.bmp", "out.tga"}, 1, "", "cannot save picture", 0},
+      {{}, 2, "", "usage: qv70cli", 0},
+      {{"logo.bmp", "a.bmp", "b.bmp"}, 2, "", "usage: qv70cli", 0},
+      {{"logo.bmp", "--fast"}, 2, "", "usage: qv70cli", 0},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    for (const auto& [name, bytes] : files) test::WriteWholeFile(dir.File(name), bytes);
+    std::vector<std::string> args = {"picture"};
+    for (const auto& word : c.args) args.push_back(word.rfind("--", 0) == 0 ? word : dir.File(word));
+    const std::string name = args.size() > 1 ? args[1] : "(none)";
+    const std::string err = c.err[0] == ':' ? "cannot load picture \"" + args[1] + "\"" + c.err : c.err;
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, c.status) << name;
+    EXPECT_EQ(run.out, c.out) << name;
+    EXPECT_EQ(err.empty() ? run.err : run.err.substr(0, err.size()), err) << name;
+    if (c.status == 2) {
+      EXPECT_NE(run.err.find("picture IN [OUT.bmp]"), std::string::npos) << name;
+    }
+    EXPECT_EQ(ReadWholeFile(dir.File("out.bmp")).size(), c.outBmpSize) << name;
+  }
 }
 
 TEST(Qv70Cli, HelpGoesToStandardOutput) {

@@ -33,6 +33,8 @@ int ExitStatus(const Result& result);
 // its default when the option is absent.
 bool TakeOption(Arguments& args, const std::string& name, const std::vector<std::string>& allowed,
                 std::string& value);
+// True when a word that looks like an option is left after the options were taken.
+bool HasLeftoverOption(const Arguments& args);
 
 // Data files (file_commands.cpp).
 int RunDump(Arguments args);
@@ -42,5 +44,12 @@ int RunSave(Arguments args);
 int RunCount(Arguments args);
 int RunDownload(Arguments args);
 int RunSet(Arguments args);
+
+#ifdef QV70_CLI_GRAPH
+// Graphs (graph_command.cpp), built with the drawing layer.
+int RunGraph(Arguments args);
+#endif
+// Pictures (picture_command.cpp).
+int RunPicture(Arguments args);
 
 }  // namespace qv70::cli

@@ -29,11 +29,11 @@ bool TakeOption(Arguments& args, const std::string& name, const std::vector<std:
   return std::find(args.begin(), args.end(), name) == args.end();
 }
 
-namespace {
-
 bool HasLeftoverOption(const Arguments& args) {
   return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a.rfind("--", 0) == 0; });
 }
+
+namespace {
 
 // One dump item: the key, then each field after a tab.
 template <typename Fields>

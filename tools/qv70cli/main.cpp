@@ -22,6 +22,13 @@ const Command kCommands[] = {
     {"count", "", RunCount},
     {"download", "-o OUT [--groups all|A,C,...] [--sets all|0,3,...]", RunDownload},
     {"set", "[--clock] [--pi T1 T2] [--step 30s|1min|2min|5min]", RunSet},
+#ifdef QV70_CLI_GRAPH
+    {"graph",
+     "FILE (--step GR | --logging N) [--report] [--current] [--size WxH] [--decimal period|comma]\n"
+     "        (--describe | --png OUT | --svg OUT)",
+     RunGraph},
+#endif
+    {"picture", "IN [OUT.bmp]", RunPicture},
 };
 
 void PrintUsage(std::FILE* stream) {

@@ -1,8 +1,6 @@
 #include "gui/app/main_view.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QResizeEvent>
 #include <cstdio>
 
@@ -14,6 +12,8 @@
 #include "core/view/page_layout.h"
 #include "core/view/table_content.h"
 #include "core/view/table_grids.h"
+#include "core/graphs/graphs.h"
+#include "gui/chart/graph_chart_ctrl.h"
 #include "gui/grid/record_grid_widget.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
@@ -40,20 +40,16 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
     : QWidget(parent), state_(state), ui_(ui), environment_(environment) {
   setObjectName("MainView");
   // The report chart is drawn into by report printing only; it never shows.
-  reportChart_ = new QWidget(this);
+  reportChart_ = new GraphChartCtrl(ui_, this);
   reportChart_->setObjectName("ReportChart");
-  reportChart_->setGeometry(0, 0, 2000, 2000);
-  reportChart_->setAutoFillBackground(true);
-  QPalette white = reportChart_->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  reportChart_->setPalette(white);
+  reportChart_->Chart().SetBackgroundColor(kWhite);
   reportChart_->hide();
 
   mainTabs_ = new TabFrame(this);
   mainTabs_->setObjectName("MainTabs");
-  manualPage_ = new ManualDataPage(mainTabs_);
+  manualPage_ = new ManualDataPage(ui_, mainTabs_);
   mainTabs_->AddTab("Manual Data", kManualTab);
-  loggingPage_ = new LoggingDataPage(mainTabs_);
+  loggingPage_ = new LoggingDataPage(ui_, mainTabs_);
   mainTabs_->AddTab("Logging Data", kLoggingTab);
 
   connect(mainTabs_, &TabFrame::tabChosen, this, &CMyQV70ProjectView::OnMainTabChosen);
@@ -65,12 +61,18 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
           &CMyQV70ProjectView::OnStepGraph);
   connect(loggingPage_->Header(), &LoggingHeaderPanel::loggingGraphClicked, this,
           &CMyQV70ProjectView::OnLoggingGraph);
-  // A click on a cell of any table picks that row's record for the step graph.
+  // A click on a cell of any table picks that row's record; a manual one
+  // shows its step graph.
   for (DataPage* page : {static_cast<DataPage*>(manualPage_), static_cast<DataPage*>(loggingPage_)}) {
+    const bool manual = page == manualPage_;
     for (int position = 0; position < DataPage::kPanels; ++position) {
-      page->GridAt(position)->Grid().SetRecordClickHandler([this](int record) { OnRecordClicked(record); });
+      page->GridAt(position)->Grid().SetRecordClickHandler(
+          [this, manual](int record) { OnRecordClicked(record, manual); });
     }
   }
+  // The copy menu and command of every chart follow GraphShown.
+  for (GraphChartCtrl* chart : {manualPage_->StepGraph()->Chart(), loggingPage_->LoggingGraph()->Chart(), reportChart_})
+    chart->SetGraphShownSource([this] { return flags_.graphShown == 1; });
 }
 
 void CMyQV70ProjectView::Initialise() {
@@ -120,6 +122,16 @@ void CMyQV70ProjectView::resizeEvent(QResizeEvent* event) {
   }
   reportChart_->setGeometry(layout.reportChart.left, layout.reportChart.top,
                             qMax(0, layout.reportChart.Width()), qMax(0, layout.reportChart.Height()));
+  reportChart_->Refresh();
+}
+
+GraphChartCtrl* CMyQV70ProjectView::FrontChart() const {
+  return FrontTab() == kManualTab ? manualPage_->StepGraph()->Chart() : loggingPage_->LoggingGraph()->Chart();
+}
+
+ChartCtrl& CMyQV70ProjectView::ChartForGraph(GraphChartCtrl* chart) {
+  chart->Chart().SetDecimalChar(state_.tables.decimalChar == "," ? ',' : '.');
+  return chart->Chart();
 }
 
 void CMyQV70ProjectView::SetGraphShown(int value) {
@@ -271,19 +283,38 @@ void CMyQV70ProjectView::ShowLoggingInfo() {
 void CMyQV70ProjectView::ShowLoggingGraph() {
   // The logging graph panel shows the set of the tab in front.
   presentation_.loggingGraphSet = loggingPage_->FrontSet();
-  loggingPage_->LoggingGraph()->update();
+  qv70::ShowLoggingGraph(ChartForGraph(loggingPage_->LoggingGraph()->Chart()), state_.tables,
+                         presentation_.loggingGraphSet);
 }
 
 void CMyQV70ProjectView::ShowStepGraph(int record) {
-  if (!ChooseStepGraph(state_.tables, {manualPage_->FrontGroup(), record}, presentation_)) {
+  const RecordRef chosen{manualPage_->FrontGroup(), record};
+  if (!ChooseStepGraph(state_.tables, chosen, presentation_)) {
     SetGraphShown(0);
     return;
   }
+  qv70::ShowStepGraph(ChartForGraph(manualPage_->StepGraph()->Chart()), state_.tables, chosen.group,
+                      chosen.record);
   if (manualPage_->DataSelect()->Choice() == kFilterStepVoltage) {
     manualPage_->DataSelect()->StepGraphBox()->setChecked(true);
     OnStepGraph();
   }
-  manualPage_->StepGraph()->update();
+}
+
+double CMyQV70ProjectView::PrepareLoggingResistanceChart(int set) {
+  return qv70::PrepareLoggingResistanceChart(ChartForGraph(reportChart_), state_.tables, set);
+}
+
+double CMyQV70ProjectView::PrepareLoggingCurrentChart(int set) {
+  return qv70::PrepareLoggingCurrentChart(ChartForGraph(reportChart_), state_.tables, set);
+}
+
+double CMyQV70ProjectView::PrepareStepResistanceChart(int group, int record) {
+  return qv70::PrepareStepResistanceChart(ChartForGraph(reportChart_), state_.tables, group, record);
+}
+
+double CMyQV70ProjectView::PrepareStepCurrentChart(int group, int record) {
+  return qv70::PrepareStepCurrentChart(ChartForGraph(reportChart_), state_.tables, group, record);
 }
 
 void CMyQV70ProjectView::ApplyTestTypeFilter(int choice) {
@@ -328,9 +359,12 @@ void CMyQV70ProjectView::OnLoggingGraph() {
   loggingPage_->ApplyLayout(LayoutLoggingGraphSwitch(width(), height(), ticked));
 }
 
-void CMyQV70ProjectView::OnRecordClicked(int record) {
+void CMyQV70ProjectView::OnRecordClicked(int record, bool manualTable) {
+  if (record < 0) return;
   presentation_.selectedRecord = record;
-  ShowStepGraph(record);
+  // A logging row names no manual record: the graphs, and whether one can be
+  // copied, stay as they are.
+  if (manualTable) ShowStepGraph(record);
 }
 
 void CMyQV70ProjectView::OnGroupTabChosen(int position) {
@@ -345,13 +379,8 @@ void CMyQV70ProjectView::OnSetTabChosen(int position) {
   ShowLoggingGraph();
 }
 
-void CMyQV70ProjectView::OnCopyGraph() {
-  // Only a graph on screen is copied; the chart of the page in front.
-  if (flags_.graphShown != 1) return;
-  QWidget* chart = FrontTab() == kManualTab ? manualPage_->StepGraph()->ChartArea()
-                                            : loggingPage_->LoggingGraph()->ChartArea();
-  QApplication::clipboard()->setPixmap(chart->grab());
-}
+// Command 101 of the chart of the page in front: it copies only while a graph is shown.
+void CMyQV70ProjectView::OnCopyGraph() { FrontChart()->CopyCommand(); }
 
 void CMyQV70ProjectView::OnCustomize() {
   NumberRedraw redraw;

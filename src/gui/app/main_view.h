@@ -15,6 +15,8 @@ class UiServices;
 class TabFrame;
 class ManualDataPage;
 class LoggingDataPage;
+class GraphChartCtrl;
+class ChartCtrl;
 class CSetReportDlg;
 
 // Handlers of the report commands, supplied by the report layer; an empty one
@@ -61,7 +63,10 @@ class CMyQV70ProjectView : public QWidget {
   TabFrame* MainTabs() const { return mainTabs_; }
   ManualDataPage* ManualPage() const { return manualPage_; }
   LoggingDataPage* LoggingPage() const { return loggingPage_; }
-  QWidget* ReportChart() const { return reportChart_; }
+  // The hidden chart the report pages draw their graphs from (white, never shown).
+  GraphChartCtrl* ReportChart() const { return reportChart_; }
+  // The chart of the graph panel of the page in front.
+  GraphChartCtrl* FrontChart() const;
   int FrontTab() const;
 
   // The operator chose a tab of the main tab control.
@@ -81,6 +86,13 @@ class CMyQV70ProjectView : public QWidget {
   void ApplyTestTypeFilter(int choice);
   void OnStepGraph();
   void OnLoggingGraph();
+
+  // The report graphs on the report chart; each returns its vertical axis's
+  // unit divisor (see core/graphs/graphs.h).
+  double PrepareLoggingResistanceChart(int set);
+  double PrepareLoggingCurrentChart(int set);
+  double PrepareStepResistanceChart(int group, int record);
+  double PrepareStepCurrentChart(int group, int record);
 
   // View commands.
   void OnCopyGraph();
@@ -102,8 +114,12 @@ class CMyQV70ProjectView : public QWidget {
   void BringPageToFront(int tab);
   void EnableDataTabs();
   void OnGroupTabChosen(int position);
-  // A press on a cell of any table: its row minus 1 becomes the selected record.
-  void OnRecordClicked(int record);
+  // A press on a cell of a table: its row minus 1 becomes the selected
+  // record; in a manual table it also shows that record's step graph. The
+  // title row (record -1) changes nothing.
+  void OnRecordClicked(int record, bool manualTable);
+  // A chart takes the decimal character before every graph it is given.
+  ChartCtrl& ChartForGraph(GraphChartCtrl* chart);
   void OnSetTabChosen(int position);
   void SetGraphShown(int value);
   // Runs the Set Report window; a Finish enables "Save as RTF" and opens the preview.
@@ -120,7 +136,7 @@ class CMyQV70ProjectView : public QWidget {
   TabFrame* mainTabs_ = nullptr;
   ManualDataPage* manualPage_ = nullptr;
   LoggingDataPage* loggingPage_ = nullptr;
-  QWidget* reportChart_ = nullptr;
+  GraphChartCtrl* reportChart_ = nullptr;
   CSetReportDlg* setReportDlg_ = nullptr;
 };
 

@@ -19,9 +19,9 @@ void Place(QWidget* widget, const LayoutRect& rect) {
 
 }  // namespace
 
-DataPage::DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind,
+DataPage::DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind, UiServices& ui,
                    QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), ui_(ui) {
   setObjectName(name);
   tabs_ = new TabFrame(this);
   tabs_->setObjectName(tabsName);
@@ -41,7 +41,7 @@ RecordGridWidget* DataPage::GridAt(int position) const {
 
 void DataPage::AddBarAndGraph(QWidget* bar, const QString& graphName) {
   bar_ = bar;
-  graph_ = new GraphPanel(graphName, this);
+  graph_ = new GraphPanel(graphName, ui_, this);
   ShowTable(0);
 }
 
@@ -69,8 +69,8 @@ void DataPage::PlaceChildren(const LayoutRect& tabs, const LayoutRect& table, co
   Place(graph_, graph);
 }
 
-ManualDataPage::ManualDataPage(QWidget* parent)
-    : DataPage("ManualDataPage", "GroupTabs", TablePanel::Kind::ManualRecords, parent) {
+ManualDataPage::ManualDataPage(UiServices& ui, QWidget* parent)
+    : DataPage("ManualDataPage", "GroupTabs", TablePanel::Kind::ManualRecords, ui, parent) {
   dataSelect_ = new DataSelectBar(this);
   dataSelect_->setObjectName("DataSelectBar");
   AddBarAndGraph(dataSelect_, "StepGraphPanel");
@@ -98,8 +98,8 @@ void ManualDataPage::resizeEvent(QResizeEvent* event) {
   ApplyLayout(LayoutManualPage(width(), height(), StepGraphTicked()));
 }
 
-LoggingDataPage::LoggingDataPage(QWidget* parent)
-    : DataPage("LoggingDataPage", "SetTabs", TablePanel::Kind::LoggingSamples, parent) {
+LoggingDataPage::LoggingDataPage(UiServices& ui, QWidget* parent)
+    : DataPage("LoggingDataPage", "SetTabs", TablePanel::Kind::LoggingSamples, ui, parent) {
   header_ = new LoggingHeaderPanel(this);
   header_->setObjectName("LoggingHeaderPanel");
   AddBarAndGraph(header_, "LoggingGraphPanel");

@@ -14,6 +14,7 @@ class GraphPanel;
 class LoggingHeaderPanel;
 class RecordGridWidget;
 class TabFrame;
+class UiServices;
 
 // What the two data pages share: a tab control whose tabs each stand for one
 // group (or set), ten table slots inside it (one per tab position, for the
@@ -39,7 +40,9 @@ class DataPage : public QWidget {
   void ShowTable(int position);
 
  protected:
-  DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind, QWidget* parent);
+  // `ui` shows the graph panel's messages.
+  DataPage(const QString& name, const QString& tabsName, TablePanel::Kind kind, UiServices& ui,
+           QWidget* parent);
   // The page's children once the subclass has made its bar; the graph panel
   // comes last, as in the dialog templates.
   void AddBarAndGraph(QWidget* bar, const QString& graphName);
@@ -52,6 +55,7 @@ class DataPage : public QWidget {
  private:
   TabFrame* tabs_ = nullptr;
   std::array<TablePanel*, kPanels> tables_{};
+  UiServices& ui_;
   QWidget* bar_ = nullptr;
   GraphPanel* graph_ = nullptr;
 };
@@ -62,7 +66,7 @@ class ManualDataPage : public DataPage {
   Q_OBJECT
 
  public:
-  explicit ManualDataPage(QWidget* parent = nullptr);
+  explicit ManualDataPage(UiServices& ui, QWidget* parent = nullptr);
 
   TabFrame* GroupTabs() const { return Tabs(); }
   DataSelectBar* DataSelect() const { return dataSelect_; }
@@ -89,7 +93,7 @@ class LoggingDataPage : public DataPage {
   Q_OBJECT
 
  public:
-  explicit LoggingDataPage(QWidget* parent = nullptr);
+  explicit LoggingDataPage(UiServices& ui, QWidget* parent = nullptr);
 
   TabFrame* SetTabs() const { return Tabs(); }
   LoggingHeaderPanel* Header() const { return header_; }

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "core/view/page_layout.h"
+#include "gui/chart/graph_chart_ctrl.h"
 
 namespace qv70 {
 
@@ -112,21 +113,18 @@ void LoggingHeaderPanel::resizeEvent(QResizeEvent* event) {
   frame_->setGeometry(0, 0, width(), height());
 }
 
-GraphPanel::GraphPanel(const QString& name, QWidget* parent)
-    : QWidget(parent), frame_(new QGroupBox(this)), chartArea_(new QWidget(this)) {
+GraphPanel::GraphPanel(const QString& name, UiServices& ui, QWidget* parent)
+    : QWidget(parent), frame_(new QGroupBox(this)), chart_(new GraphChartCtrl(ui, this)) {
   setObjectName(name);
-  chartArea_->setObjectName(name + "ChartArea");
-  chartArea_->setAutoFillBackground(true);
-  QPalette palette = chartArea_->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  chartArea_->setPalette(palette);
+  chart_->setObjectName(name + "Chart");
 }
 
 void GraphPanel::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const GraphPanelLayout layout = LayoutGraphPanel(width(), height());
   Place(frame_, layout.groupBox);
-  Place(chartArea_, layout.chart);
+  Place(chart_, layout.chart);
+  chart_->Refresh();
 }
 
 }  // namespace qv70

@@ -11,6 +11,9 @@ class QRadioButton;
 
 namespace qv70 {
 
+class GraphChartCtrl;
+class UiServices;
+
 // The Data Select bar of the Manual Data page: the test-type filter and the
 // "Step Graph" switch. The radio choice starts with no button selected.
 class DataSelectBar : public QWidget {
@@ -72,21 +75,21 @@ class LoggingHeaderPanel : public QWidget {
   QCheckBox* loggingGraph_;
 };
 
-// A graph panel below a page's tables: a frame around the chart area, which
-// the graph of the page fills.
+// A graph panel below a page's tables: a frame around the chart of the
+// page's graph, which is laid out again whenever the panel changes size.
 class GraphPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit GraphPanel(const QString& name, QWidget* parent = nullptr);
-  QWidget* ChartArea() const { return chartArea_; }
+  GraphPanel(const QString& name, UiServices& ui, QWidget* parent = nullptr);
+  GraphChartCtrl* Chart() const { return chart_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   QGroupBox* frame_;
-  QWidget* chartArea_;
+  GraphChartCtrl* chart_;
 };
 
 }  // namespace qv70

@@ -71,7 +71,7 @@ TEST(CommentTextFile, KeepsFiveLinesWithTheFourthJoined) {
 }
 
 TEST(CommentTextFile, ReadsOnlyFilesAndTellsAMissingOne) {
-  testing::TempDir dir;
+  test::TempDir dir;
   const std::string path = dir.File("comment.txt");
   ResultOf<std::string> missing = ReadCommentTextFile(path);
   EXPECT_FALSE(missing.ok);
@@ -79,25 +79,25 @@ TEST(CommentTextFile, ReadsOnlyFilesAndTellsAMissingOne) {
 
   // Something that is not a file leaves the comment alone, says nothing and never waits.
   for (const char* kind : {"directory", "fifo", "link to /dev/zero"}) {
-    testing::TempDir other;
-    for (const testing::BadFileKind& bad : testing::BadFileKinds())
+    test::TempDir other;
+    for (const test::BadFileKind& bad : test::BadFileKinds())
       if (std::string(bad.name) == kind) bad.make(other.File("c.txt"), "");
-    testing::HangGuard guard;
+    test::HangGuard guard;
     const ResultOf<std::string> read = ReadCommentTextFile(other.File("c.txt"));
     EXPECT_FALSE(read.ok) << kind;
     EXPECT_EQ(read.message, "") << kind;
   }
 
   // A large file is read from its beginning only.
-  testing::WriteWholeFile(path, "L1\nL2\n" + std::string(5 * 1024 * 1024, 'z'));
+  test::WriteWholeFile(path, "L1\nL2\n" + std::string(5 * 1024 * 1024, 'z'));
   const ResultOf<std::string> large = ReadCommentTextFile(path);
   ASSERT_TRUE(large.ok);
   EXPECT_EQ(large.value, "L1\nL2\n" + std::string(244, 'z'));
 }
 
 TEST(CommentTextFile, TheButtonReplacesTheCommentOrTells) {
-  testing::TempDir dir;
-  testing::WriteWholeFile(dir.File("ok.txt"), "Tested\n");
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("ok.txt"), "Tested\n");
   const struct {
     const char* name;
     std::string chosen;  // empty: the dialog is cancelled

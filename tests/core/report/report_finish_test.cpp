@@ -10,13 +10,13 @@
 namespace qv70 {
 namespace {
 
-using testing::kNormal;
-using testing::kStep;
-using testing::kTc;
-using testing::MakeTables;
-using testing::ReportData;
-using testing::Selected;
-using testing::Ticked;
+using test::kNormal;
+using test::kStep;
+using test::kTc;
+using test::MakeTables;
+using test::ReportData;
+using test::Selected;
+using test::Ticked;
 
 constexpr int kGroupA = 0, kGroupB = 1, kGroupP = 9, kSetLr1 = 11, kSetLr3 = 13;
 constexpr int kNormalTestTime = 0, kTcTestTime = 14, kStepInterval = 24, kLoggingInterval = 28;

@@ -13,8 +13,8 @@
 namespace qv70 {
 namespace {
 
-using testing::Selected;
-using testing::Ticked;
+using test::Selected;
+using test::Ticked;
 
 TEST(ReportSetPage, TimeAndTextSwitchKeepTheirOwnTexts) {
   const std::string today = "2026-1-5";

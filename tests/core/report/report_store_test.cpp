@@ -18,9 +18,9 @@
 namespace qv70 {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using test::ReadWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
 
 ReportSettings Finished() {
   ReportSettings settings;

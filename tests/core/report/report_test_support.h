@@ -7,7 +7,7 @@
 #include "core/data/record_tables.h"
 #include "core/report/report_settings.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 inline constexpr const char* kNormal = "Normal Test";
 inline constexpr const char* kTc = "TC Test";
@@ -50,4 +50,4 @@ inline DataSelection Selected(std::initializer_list<int> indices) {
   return selection;
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

@@ -13,10 +13,10 @@
 namespace qv70 {
 namespace {
 
-using testing::kNormal;
-using testing::kTc;
-using testing::MakeTables;
-using testing::Selected;
+using test::kNormal;
+using test::kTc;
+using test::MakeTables;
+using test::Selected;
 using Page = ReportWizard::Page;
 
 const char* const kToday = "2026-1-5";
@@ -135,7 +135,7 @@ TEST(ReportWizard, AnOpeningStartsFromTheLastFinish) {
   const auto tables = MakeTables({{{kA, {kNormal}}, {kB, {kNormal}}}, {2}});
   ReportWizard wizard(*tables);
   ReportSettings settings;
-  settings.itemFlags = testing::Ticked({0});
+  settings.itemFlags = test::Ticked({0});
 
   // Finish with partial data: group B and Lr2 ticked.
   wizard.Open(settings, kToday);

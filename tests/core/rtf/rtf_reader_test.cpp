@@ -11,7 +11,7 @@
 namespace qv70 {
 namespace {
 
-using testing::Describe;
+using test::Describe;
 
 struct ReadRow {
   const char* name;

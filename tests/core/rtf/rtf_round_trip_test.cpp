@@ -12,7 +12,7 @@
 namespace qv70 {
 namespace {
 
-using testing::Describe;
+using test::Describe;
 
 CharFormat Format(std::string face, int halfPoints, bool bold = false, bool italic = false,
                   bool underline = false, bool strikeOut = false, std::optional<RgbColor> color = {}) {

@@ -5,7 +5,7 @@
 
 #include "core/rtf/rich_text.h"
 
-namespace qv70::testing {
+namespace qv70::test {
 
 // A RichText as one line, for table rows: each run as "[format]text", each
 // paragraph closed by " |". The format lists only what differs from the
@@ -36,4 +36,4 @@ inline std::string Describe(const RichText& text) {
   return out;
 }
 
-}  // namespace qv70::testing
+}  // namespace qv70::test

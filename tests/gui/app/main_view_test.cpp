@@ -9,6 +9,7 @@
 #include "core/files/comment_file.h"
 #include "core/files/data_file.h"
 #include "core/view/commands.h"
+#include "gui/chart/graph_chart_ctrl.h"
 #include "gui/grid/record_grid_widget.h"
 #include "gui/pages/data_pages.h"
 #include "gui/pages/page_panels.h"
