@@ -5,6 +5,7 @@
 
 #include "core/platform/ui_services.h"
 #include "core/report/messages.h"
+#include "core/report/report_logo.h"
 #include "core/report/report_start.h"
 #include "core/report/report_store.h"
 #include "gui/dialogs/dialog_units.h"
@@ -110,6 +111,7 @@ void CSetReportDlg::FinishCommitted() {
   const Result stored = StoreReportSettings(settings_, environment_.programDirectory);
   // The settings are committed either way; only keeping them failed.
   if (!stored.ok) ui_.ShowMessage(stored.message, report_message::kCaption, MessageButtons::Ok, MessageIcon::Warning);
+  LoadReportLogo(logo_, settings_.picturePath, environment_.programDirectory);
   accept();
 }
 

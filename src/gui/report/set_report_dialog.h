@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <string>
 
+#include "core/picture/picture_image.h"
 #include "core/platform/environment.h"
 #include "core/report/report_settings.h"
 #include "core/report/report_wizard.h"
@@ -25,8 +26,8 @@ class ReportSetData;
 // borrows the tables and the UiServices, which outlive it.
 //
 // Finish commits through the core (FinishReport), keeps the settings in
-// Config.ini and Comment.inl and closes with Accepted; a refusal is told and
-// the window stays. Cancel or the close box leaves ReportSettings unchanged.
+// Config.ini and Comment.inl, loads the logo and closes with Accepted; a
+// refusal is told and the window stays. Cancel or the close box leaves ReportSettings unchanged.
 class CSetReportDlg : public QDialog {
   Q_OBJECT
 
@@ -42,6 +43,8 @@ class CSetReportDlg : public QDialog {
   int Run();
 
   const ReportSettings& Settings() const { return settings_; }
+  // The picture the pages print, as the last Finish loaded it (empty: none).
+  const PictureImage& Logo() const { return logo_; }
   ReportWizard::Page CurrentPage() const { return wizard_.CurrentPage(); }
 
   ReportSet* FirstPage() const { return first_; }
@@ -68,6 +71,7 @@ class CSetReportDlg : public QDialog {
   Environment environment_;
   ReportSettings settings_;
   ReportWizard wizard_;
+  PictureImage logo_;
 
   QStackedWidget* stack_ = nullptr;
   ReportSet* first_ = nullptr;

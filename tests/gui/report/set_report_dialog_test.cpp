@@ -12,6 +12,7 @@
 
 #include "core/platform/scripted_ui_services.h"
 #include "core/report/messages.h"
+#include "core/report/report_logo.h"
 #include "core/report/report_start.h"
 #include "core/report/report_test_support.h"
 #include "core/rtf/rtf_reader.h"
@@ -24,11 +25,11 @@ namespace qv70 {
 namespace {
 
 using Page = ReportWizard::Page;
-using testing::kNormal;
-using testing::kTc;
-using testing::MakeTables;
-using testing::ReportData;
-using testing::Selected;
+using test::kNormal;
+using test::kTc;
+using test::MakeTables;
+using test::ReportData;
+using test::Selected;
 
 constexpr int kGroupA = 0, kGroupB = 1, kSetLr2 = 12;
 constexpr std::time_t kToday = 1785499200;  // 2026-07-31 12:00 UTC
@@ -127,6 +128,35 @@ TEST_F(SetReportDialogTest, FirstFinishWithThreeNormalRecordsCommitsAndKeepsTheS
   EXPECT_EQ(settings.header.time, Today());
   EXPECT_TRUE(FileExists(JoinPath(dir.path(), "Comment.inl")));
   EXPECT_FALSE(FileExists(JoinPath(dir.path(), "Config.ini"))) << "never created";
+  EXPECT_FALSE(dialog->Logo().IsValid()) << "no picture chosen and none beside the program";
+}
+
+TEST_F(SetReportDialogTest, FinishLoadsTheChosenLogoElseTheOneBesideTheProgram) {
+  PictureImage picture;
+  ASSERT_TRUE(picture.Create(6, 2, 24));
+  const std::string chosen = JoinPath(dir.path(), "chosen.bmp");
+  ASSERT_TRUE(picture.SaveFile(chosen).ok);
+  ASSERT_TRUE(picture.Create(4, 2, 24));
+  ASSERT_TRUE(picture.SaveFile(JoinPath(dir.path(), kFallbackLogoName)).ok);
+  struct Row {
+    const char* name;
+    std::string picturePath;
+    int width;
+  };
+  const Row rows[] = {
+      {"the chosen picture", chosen, 6},
+      {"a chosen picture gone since", JoinPath(dir.path(), "gone.bmp"), 4},
+  };
+  for (const Row& row : rows) {
+    ReportSettings settings;
+    settings.picturePath = row.picturePath;
+    settings.itemFlags = std::string(kItemFlagCount, '1');
+    Make(ReportData{{{kGroupA, {kNormal}}}, {}}, settings);
+    Ok();
+    Ok();
+    ASSERT_EQ(dialog->result(), QDialog::Accepted) << row.name;
+    EXPECT_EQ(dialog->Logo().Width(), row.width) << row.name;
+  }
 }
 
 TEST_F(SetReportDialogTest, CancelKeepsTheSettingsButNotTheBoxesTyped) {
