@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QPointer>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "core/files/comment_file.h"
@@ -15,6 +17,8 @@
 #include "gui/pages/page_panels.h"
 #include "gui/pages/tab_frame.h"
 #include "gui/pages/table_panels.h"
+#include "gui/report/report_pages.h"
+#include "gui/report/set_report_dialog.h"
 #include "shell_fixture.h"
 
 namespace qv70 {
@@ -397,6 +401,48 @@ TEST_F(ShellTest, OpenThroughTheMenuShowsTheFileAndNeverAsksToSaveItAgain) {
   EXPECT_TRUE(main.Action(kCmdSave)->isEnabled());
   EXPECT_TRUE(main.close());
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ShellTest, SetReportFinishedEnablesRtfAndOpensThePreviewUntilNewData) {
+  Start();
+  CMyQV70ProjectView& view = View();
+  NewData(state, view, true, false, false);
+  int previews = 0;
+  view.reportCommands().printPreview = [&] { ++previews; };
+  enum class Then { Cancel, Finish, Download };
+  struct Row {
+    const char* name;
+    Then then;
+    int rtfEnabled, previews;
+  };
+  const Row rows[] = {
+      {"cancelled", Then::Cancel, 0, 0},
+      {"finished", Then::Finish, 1, 1},
+      {"cancelled after a finish", Then::Cancel, 1, 1},
+      {"a new download", Then::Download, 0, 1},
+  };
+  for (const Row& row : rows) {
+    if (row.then == Then::Download) {
+      NewData(state, view, true, false, false);
+    } else {
+      // The window runs modally: the clicks come from its event loop.
+      QTimer::singleShot(0, &view, [&view, &row] {
+        CSetReportDlg* dialog = view.SetReportDialog();
+        ASSERT_NE(dialog, nullptr);
+        if (row.then == Then::Cancel) {
+          dialog->CancelButton()->click();
+          return;
+        }
+        dialog->OkButton()->click();
+        if (!dialog->ItemPage()->SelectAll()->isChecked()) dialog->ItemPage()->SelectAll()->click();
+        dialog->OkButton()->click();
+      });
+      view.OnSetReport();
+    }
+    EXPECT_EQ(view.flags().rtfEnabled, row.rtfEnabled) << row.name;
+    EXPECT_EQ(previews, row.previews) << row.name;
+  }
+  EXPECT_EQ(view.SetReportDialog()->Settings().normalCount, 3);
 }
 
 }  // namespace
