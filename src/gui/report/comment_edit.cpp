@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QMenu>
+#include <QMimeData>
 
 #include "core/platform/ui_services.h"
 #include "core/report/messages.h"
@@ -21,6 +22,15 @@ struct MenuEntry {
   const char* caption;  // UTF-8
   bool separatorBefore;
 };
+
+constexpr const char* kRtfMimeTypes[] = {"text/rtf", "application/rtf", "text/richtext"};
+
+const char* RtfMimeType(const QMimeData* source) {
+  for (const char* type : kRtfMimeTypes) {
+    if (source->hasFormat(QString::fromLatin1(type))) return type;
+  }
+  return nullptr;
+}
 
 constexpr MenuEntry kMenu[] = {
     {CCommentEdit::MenuCommand::Undo, "撤销(&U)\tCtrl+Z", false},
@@ -105,6 +115,21 @@ void CCommentEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = CreateCommentMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->popup(event->globalPos());
+}
+
+bool CCommentEdit::canInsertFromMimeData(const QMimeData* source) const {
+  return RtfMimeType(source) != nullptr || QTextEdit::canInsertFromMimeData(source);
+}
+
+void CCommentEdit::insertFromMimeData(const QMimeData* source) {
+  const char* rtf = RtfMimeType(source);
+  if (!rtf) {
+    QTextEdit::insertFromMimeData(source);
+    return;
+  }
+  QTextCursor cursor = textCursor();
+  InsertRichText(cursor, ReadRtf(source->data(QString::fromLatin1(rtf)).toStdString()));
+  setTextCursor(cursor);
 }
 
 void CCommentEdit::ChooseFont() {

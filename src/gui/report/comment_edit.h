@@ -45,6 +45,10 @@ class CCommentEdit : public QTextEdit {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // RTF on the clipboard (word processors put it there) goes through the
+  // comment's own reader, so it arrives as the comment will keep it.
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
 
  private:
   void OnTextChanged();

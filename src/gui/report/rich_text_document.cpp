@@ -82,6 +82,12 @@ RichText RichTextFromDocument(const QTextDocument& document) {
 void FillDocument(QTextDocument& document, const RichText& text) {
   document.clear();
   QTextCursor cursor(&document);
+  InsertRichText(cursor, text);
+}
+
+void InsertRichText(QTextCursor& cursor, const RichText& text) {
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
   bool first = true;
   for (const RichParagraph& paragraph : text.paragraphs) {
     if (!first) cursor.insertBlock();
@@ -90,6 +96,7 @@ void FillDocument(QTextDocument& document, const RichText& text) {
       cursor.insertText(QString::fromStdString(run.text), QtCharFormat(run.format));
     }
   }
+  cursor.endEditBlock();
 }
 
 }  // namespace qv70

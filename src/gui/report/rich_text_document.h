@@ -5,6 +5,7 @@
 #include "core/rtf/rich_text.h"
 
 class QFont;
+class QTextCursor;
 class QTextDocument;
 
 namespace qv70 {
@@ -23,5 +24,7 @@ CharFormat CoreCharFormat(const QTextCharFormat& format, const QFont& defaultFon
 RichText RichTextFromDocument(const QTextDocument& document);
 // Replaces the document's contents with `text`.
 void FillDocument(QTextDocument& document, const RichText& text);
+// Inserts `text` at the cursor (replacing its selection) as one undo step.
+void InsertRichText(QTextCursor& cursor, const RichText& text);
 
 }  // namespace qv70

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMimeData>
 #include <gtest/gtest.h>
 
 #include "core/platform/scripted_ui_services.h"
@@ -195,6 +196,47 @@ TEST_F(CommentEditTest, ChosenFontGoesToTheSelectionOrToWhatIsTypedNext) {
     if (!row.select) edit.textCursor().insertText(QStringLiteral("!"));
     EXPECT_EQ(ReadRtf(edit.CommentRtf()), row.expected) << row.name;
   }
+}
+
+TEST_F(CommentEditTest, PastedRtfKeepsItsTextAndFormats) {
+  CharFormat red;
+  red.color = RgbColor{255, 0, 0};
+  RichText pasted;
+  pasted.paragraphs.push_back({{{"Über ", Bold()}, {"测试", red}}});
+  struct Row {
+    const char* name;
+    const char* type;
+    std::string data;
+    std::string plain;  // "[" and "]" typed around the paste
+  };
+  const Row rows[] = {
+      {"text/rtf", "text/rtf", WriteRtf(pasted), "[Über 测试]"},
+      {"application/rtf", "application/rtf", WriteRtf(pasted), "[Über 测试]"},
+      {"rtf in a code page", "text/rtf", "{\\rtf1\\ansi\\ansicpg936 {\\b \\'b2\\'e2}\\par}", "[测]"},
+      {"plain text only", "text/plain", "plain", "[plain]"},
+  };
+  for (const Row& row : rows) {
+    edit.clear();
+    edit.textCursor().insertText(QStringLiteral("["));
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(row.type), QByteArray::fromStdString(row.data));
+    if (std::string(row.type) == "text/plain") mime->setText(QString::fromStdString(row.data));
+    QApplication::clipboard()->setMimeData(mime);
+    ASSERT_TRUE(edit.canPaste()) << row.name;
+    edit.paste();
+    edit.textCursor().insertText(QStringLiteral("]"));
+    EXPECT_EQ(edit.CommentText(), row.plain) << row.name;
+  }
+  QApplication::clipboard()->clear();
+  edit.clear();
+  QApplication::clipboard()->setMimeData([&] {
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("text/rtf"), QByteArray::fromStdString(WriteRtf(pasted)));
+    return mime;
+  }());
+  edit.paste();
+  EXPECT_EQ(ReadRtf(edit.CommentRtf()), pasted);
+  QApplication::clipboard()->clear();
 }
 
 }  // namespace

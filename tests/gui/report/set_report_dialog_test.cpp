@@ -290,5 +290,22 @@ TEST_F(SetReportDialogTest, CommentTravelsFromTheBoxIntoTheSettings) {
   EXPECT_EQ(PlainText(ReadRtf(dialog->Settings().commentRtf)), "Checked by 张");
 }
 
+TEST_F(SetReportDialogTest, ReadCommentFileShowsTheFilesFirstLines) {
+  const std::string file = JoinPath(dir.path(), "seven.txt");
+  std::ofstream(file) << "one\ntwo\nthree\nfour\nfive\nsix\nseven\n";
+  Make(ReportData{{{kGroupA, {kNormal}}}, {}});
+  CCommentEdit& comment = *dialog->FirstPage()->Comment();
+  comment.setPlainText(QStringLiteral("before"));
+  ui.openNames = {file, JoinPath(dir.path(), "gone.txt")};
+  dialog->FirstPage()->ReadComment()->click();
+  EXPECT_EQ(comment.CommentText(), "one\ntwo\nthree\nfourfive\n");
+  ASSERT_EQ(ui.openRequests.size(), 1u);
+  EXPECT_EQ(ui.openRequests[0].filterPattern, "*.txt");
+  dialog->FirstPage()->ReadComment()->click();
+  EXPECT_EQ(comment.CommentText(), "one\ntwo\nthree\nfourfive\n") << "a missing file changes nothing";
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, report_message::kOpenFileCaption);
+}
+
 }  // namespace
 }  // namespace qv70

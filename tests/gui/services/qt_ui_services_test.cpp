@@ -76,7 +76,33 @@ void WhenTheDialogShows(const std::function<void(QFileDialog&)>& look, const QSt
   });
 }
 
-FileDialogRequest CsvRequest() { return {"", "*.csv", "*.csv", ""}; }
+FileDialogRequest CsvRequest() { return {"", "*.csv", "*.csv", "", {}}; }
+
+TEST(QtFileDialogs, TypeListHoldsEveryFilterWithPatternsQtSplits) {
+  struct Row {
+    const char* name;
+    FileDialogRequest request;
+    std::string filter;
+  };
+  FileDialogRequest pictures;
+  pictures.filterDescription = "All (*.jpg;*.jpeg;*.bmp)";
+  pictures.filterPattern = "*.jpg;*.jpeg;*.bmp";
+  pictures.moreFilters = {{"JPG Image File (*.jpg)", "*.jpg"}, {"Bitmaps (*.bmp)", "*.bmp"}};
+  FileDialogRequest text;
+  text.filterDescription = "Text File (*.txt)";
+  text.filterPattern = "*.txt";
+  FileDialogRequest csv;
+  csv.filterDescription = "*.csv";
+  csv.filterPattern = "*.csv";
+  const Row rows[] = {
+      {"no filter", FileDialogRequest{}, ""},
+      {"pattern as description", csv, "*.csv (*.csv)"},
+      {"description naming its pattern", text, "Text File (*.txt)"},
+      {"several, with a ';' list", pictures,
+       "All (*.jpg *.jpeg *.bmp);;JPG Image File (*.jpg);;Bitmaps (*.bmp)"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(FileDialogFilter(row.request), row.filter) << row.name;
+}
 
 TEST(QtFileDialogs, StartInTheFolderLastChosen) {
   App();
