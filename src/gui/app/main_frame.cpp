@@ -265,6 +265,7 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPrint: view_->OnPrint(); break;
     case kCmdPrintDirect: view_->OnPrintDirect(); break;
     case kCmdPrintPreview: view_->OnPrintPreview(); break;
+    case kCmdSaveReportPicture: view_->OnSaveReportPicture(); break;
     default: break;
   }
   UpdateCommandUi();
