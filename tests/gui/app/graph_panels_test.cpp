@@ -149,15 +149,12 @@ TEST_F(GraphPanelsTest, GraphPictureCommandWritesTheReportChartIntoDat) {
     EXPECT_EQ(decoded.value.Width(), shown.width());
     EXPECT_EQ(decoded.value.Height(), shown.height());
     EXPECT_EQ(decoded.value.BitsPerPixel(), 24);
-    const QRgb corner = shown.pixel(1, 1);
-    EXPECT_EQ(decoded.value.ColourAt(1, 1), (Rgb{static_cast<std::uint8_t>(qRed(corner)),
-                                                 static_cast<std::uint8_t>(qGreen(corner)),
-                                                 static_cast<std::uint8_t>(qBlue(corner))}));
-    const int middleY = shown.height() / 2;
-    const QRgb middle = shown.pixel(shown.width() / 2, middleY);
-    EXPECT_EQ(decoded.value.ColourAt(shown.width() / 2, middleY),
-              (Rgb{static_cast<std::uint8_t>(qRed(middle)), static_cast<std::uint8_t>(qGreen(middle)),
-                   static_cast<std::uint8_t>(qBlue(middle))}));
+    for (const QPoint at : {QPoint(1, 1), QPoint(shown.width() / 2, shown.height() / 2)}) {
+      const QRgb pixel = shown.pixel(at);
+      EXPECT_EQ(decoded.value.ColourAt(at.x(), at.y()),
+                (Rgb{static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
+                     static_cast<std::uint8_t>(qBlue(pixel))}));
+    }
   }
 }
 
