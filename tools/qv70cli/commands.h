@@ -49,6 +49,8 @@ int RunSet(Arguments args);
 // Graphs (graph_command.cpp), built with the drawing layer.
 int RunGraph(Arguments args);
 #endif
+// Report pages (report_command.cpp).
+int RunReport(Arguments args);
 // Pictures (picture_command.cpp).
 int RunPicture(Arguments args);
 

@@ -29,6 +29,7 @@ const Command kCommands[] = {
      RunGraph},
 #endif
     {"picture", "IN [OUT.bmp]", RunPicture},
+    {"report", "FILE --texts [--select all|A,C,L0,...] [--items all|FLAGS] [--decimal period|comma]", RunReport},
 };
 
 void PrintUsage(std::FILE* stream) {
