@@ -6,7 +6,7 @@
 
 #include "core/view/commands.h"
 #include "gui/services/desktop_shell.h"
-#include "gui/services/pictures.h"
+#include "gui/services/icons.h"
 
 namespace qv70 {
 

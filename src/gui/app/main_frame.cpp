@@ -20,7 +20,7 @@
 #include "gui/app/main_view.h"
 #include "gui/grid/record_grid_widget.h"
 #include "gui/services/desktop_shell.h"
-#include "gui/services/pictures.h"
+#include "gui/services/icons.h"
 
 #include "gui/dialogs/obtain_data_dialog.h"
 #include "gui/dialogs/qv70_setting_dialog.h"
@@ -31,17 +31,17 @@ namespace {
 
 constexpr const char* kReady = "Ready";
 
-bool PictureOf(int commandId, Picture& picture) {
+bool IconOf(int commandId, Icon& icon) {
   switch (commandId) {
-    case kCmdOpen: picture = Picture::Open; return true;
-    case kCmdSave: picture = Picture::Save; return true;
-    case kCmdExit: picture = Picture::Exit; return true;
-    case kCmdCopyGraph: picture = Picture::CopyGraph; return true;
-    case kCmdObtainData: picture = Picture::ObtainData; return true;
-    case kCmdQv70Setting: picture = Picture::Qv70Setting; return true;
-    case kCmdSetReport: picture = Picture::SetReport; return true;
-    case kCmdHelp: picture = Picture::Help; return true;
-    case kCmdAbout: picture = Picture::About; return true;
+    case kCmdOpen: icon = Icon::Open; return true;
+    case kCmdSave: icon = Icon::Save; return true;
+    case kCmdExit: icon = Icon::Exit; return true;
+    case kCmdCopyGraph: icon = Icon::CopyGraph; return true;
+    case kCmdObtainData: icon = Icon::ObtainData; return true;
+    case kCmdQv70Setting: icon = Icon::Qv70Setting; return true;
+    case kCmdSetReport: icon = Icon::SetReport; return true;
+    case kCmdHelp: icon = Icon::Help; return true;
+    case kCmdAbout: icon = Icon::About; return true;
     default: return false;
   }
 }
@@ -136,8 +136,8 @@ QAction* CMainFrame::AddCommand(int commandId, QMenu* menu) {
     action->setStatusTip(texts->prompt);
     if (texts->toolTip) action->setToolTip(texts->toolTip);
   }
-  Picture picture;
-  if (PictureOf(commandId, picture)) action->setIcon(PictureIcon(picture));
+  Icon icon;
+  if (IconOf(commandId, icon)) action->setIcon(CommandIcon(icon));
   action->setIconVisibleInMenu(true);
   if (menu) menu->addAction(action);
   actions_[commandId] = action;
@@ -178,7 +178,7 @@ void CMainFrame::BuildMenusAndToolBar() {
 
   toolBar_ = new QToolBar("Tool bar", this);
   toolBar_->setObjectName("MainToolBar");
-  toolBar_->setIconSize(QSize(kPictureSize, kPictureSize));
+  toolBar_->setIconSize(QSize(kIconSize, kIconSize));
   toolBar_->setMovable(true);
   toolBar_->setFloatable(true);
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
@@ -265,6 +265,7 @@ void CMainFrame::RunCommand(int commandId) {
     case kCmdPrint: view_->OnPrint(); break;
     case kCmdPrintDirect: view_->OnPrintDirect(); break;
     case kCmdPrintPreview: view_->OnPrintPreview(); break;
+    case kCmdSaveReportPicture: view_->OnSaveReportPicture(); break;
     default: break;
   }
   UpdateCommandUi();

@@ -73,6 +73,7 @@ CMyQV70ProjectView::CMyQV70ProjectView(ProgramState& state, UiServices& ui,
   // The copy menu and command of every chart follow GraphShown.
   for (GraphChartCtrl* chart : {manualPage_->StepGraph()->Chart(), loggingPage_->LoggingGraph()->Chart(), reportChart_})
     chart->SetGraphShownSource([this] { return flags_.graphShown == 1; });
+  reportChart_->SetBitmapWriter(&bitmapWriter_);
 }
 
 void CMyQV70ProjectView::Initialise() {
@@ -421,6 +422,9 @@ void CMyQV70ProjectView::OnPrintDirect() {
 }
 void CMyQV70ProjectView::OnPrintPreview() {
   if (reportCommands_.printPreview) reportCommands_.printPreview();
+}
+void CMyQV70ProjectView::OnSaveReportPicture() {
+  reportChart_->SaveBitmap(JoinPath(environment_.programDirectory, "DAT/Temp.bmp"));
 }
 
 }  // namespace qv70

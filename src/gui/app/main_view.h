@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "core/picture/bmp_file_writer.h"
 #include "core/platform/environment.h"
 #include "core/report/report_start.h"
 #include "core/view/view_state.h"
@@ -102,6 +103,10 @@ class CMyQV70ProjectView : public QWidget {
   void OnPrint();
   void OnPrintDirect();
   void OnPrintPreview();
+  // The report chart written to DAT/Temp.bmp in the program folder; nothing,
+  // and nothing said, when it cannot be written (no DAT folder). No menu item
+  // or key issues it.
+  void OnSaveReportPicture();
 
  signals:
   // A command flag changed: the menus and toolbar look again.
@@ -138,6 +143,7 @@ class CMyQV70ProjectView : public QWidget {
   LoggingDataPage* loggingPage_ = nullptr;
   GraphChartCtrl* reportChart_ = nullptr;
   CSetReportDlg* setReportDlg_ = nullptr;
+  BmpFileWriter bitmapWriter_;
 };
 
 }  // namespace qv70

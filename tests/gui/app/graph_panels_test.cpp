@@ -6,8 +6,10 @@
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/graphs/graph_tables.h"
+#include "core/picture/bmp_codec.h"
 #include "core/view/commands.h"
 #include "gui/chart/graph_chart_ctrl.h"
 #include "gui/grid/record_grid_widget.h"
@@ -111,6 +113,49 @@ TEST_F(GraphPanelsTest, CopyGraphCopiesTheChartOfThePageInFront) {
   EXPECT_EQ(View().PrepareStepResistanceChart(kGroupC, 0), 1e9);
   EXPECT_FALSE(View().ReportChart()->isVisible());
   EXPECT_EQ(View().ReportChart()->Snapshot().pixel(1, 1), qRgb(255, 255, 255));
+}
+
+TEST_F(GraphPanelsTest, GraphPictureCommandWritesTheReportChartIntoDat) {
+  CMainFrame& main = Start();
+  Download();
+  View().ShowNewData(false);
+  View().PrepareStepResistanceChart(kGroupC, 0);
+  const std::string temp = dir.File("DAT/Temp.bmp");
+  const struct {
+    const char* name;
+    const char* makeBefore;  // "" nothing, "dir" the DAT folder, "file" a file named DAT
+    bool writes;
+  } cases[] = {
+      {"no DAT folder", "", false},
+      {"DAT is a file", "file", false},
+      {"DAT folder", "dir", true},
+  };
+  for (const auto& c : cases) {
+    const std::string made = c.makeBefore;
+    if (made == "dir") {
+      std::remove(dir.File("DAT").c_str());
+      ASSERT_EQ(mkdir(dir.File("DAT").c_str(), 0755), 0);
+    }
+    if (made == "file") test::WriteWholeFile(dir.File("DAT"), "x");
+    ui.messages.clear();
+    main.RunCommand(kCmdSaveReportPicture);
+    EXPECT_TRUE(ui.messages.empty()) << c.name;
+    const std::string bytes = test::ReadWholeFile(temp);
+    EXPECT_EQ(!bytes.empty(), c.writes) << c.name;
+    if (!c.writes) continue;
+    const ResultOf<PictureImage> decoded = DecodeBmp(bytes);
+    ASSERT_TRUE(decoded.ok) << decoded.message;
+    const QImage shown = View().ReportChart()->Snapshot();
+    EXPECT_EQ(decoded.value.Width(), shown.width());
+    EXPECT_EQ(decoded.value.Height(), shown.height());
+    EXPECT_EQ(decoded.value.BitsPerPixel(), 24);
+    for (const QPoint at : {QPoint(1, 1), QPoint(shown.width() / 2, shown.height() / 2)}) {
+      const QRgb pixel = shown.pixel(at);
+      EXPECT_EQ(decoded.value.ColourAt(at.x(), at.y()),
+                (Rgb{static_cast<std::uint8_t>(qRed(pixel)), static_cast<std::uint8_t>(qGreen(pixel)),
+                     static_cast<std::uint8_t>(qBlue(pixel))}));
+    }
+  }
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST_F(ShellTest, ToolbarButtonsPromptsAndTips) {
   const struct {
     int id;
     const char* prompt;
-    bool hasPicture;
+    bool hasIcon;
   } rows[] = {
       {kCmdOpen, "Open a file", true},          {kCmdSave, "Save File", true},
       {kCmdCopyGraph, "Copy Graph", true},      {kCmdObtainData, "Obtain Data ", true},
@@ -94,10 +94,10 @@ TEST_F(ShellTest, ToolbarButtonsPromptsAndTips) {
     QAction* action = main.Action(row.id);
     ASSERT_NE(action, nullptr) << row.id;
     EXPECT_EQ(action->statusTip().toStdString(), row.prompt) << row.id;
-    if (row.hasPicture) {
+    if (row.hasIcon) {
       const QIcon icon = action->icon();
       EXPECT_FALSE(icon.isNull()) << row.id;
-      // Hot and disabled pictures differ from the normal one.
+      // Hot and disabled icons differ from the normal one.
       const QImage normal = icon.pixmap(16, QIcon::Normal).toImage();
       EXPECT_NE(normal, icon.pixmap(16, QIcon::Disabled).toImage()) << row.id;
       EXPECT_NE(normal, icon.pixmap(16, QIcon::Active).toImage()) << row.id;

@@ -1,4 +1,4 @@
-#include "gui/services/pictures.h"
+#include "gui/services/icons.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,8 +9,8 @@ namespace qv70 {
 
 namespace {
 
-// One palette per state keeps every picture in the same style: the disabled
-// pictures are the same drawings in greys, the hot ones a little brighter.
+// One palette per state keeps every icon in the same style: the disabled
+// icons are the same drawings in greys, the hot ones a little brighter.
 struct Palette {
   QColor outline;
   QColor paper;    // white areas: sheets, screens
@@ -20,15 +20,15 @@ struct Palette {
   QColor ink;      // marks drawn on paper
 };
 
-Palette PaletteFor(PictureState state) {
+Palette PaletteFor(IconState state) {
   switch (state) {
-    case PictureState::Disabled:
+    case IconState::Disabled:
       return {QColor(150, 150, 150), QColor(238, 238, 238), QColor(205, 205, 205),
               QColor(180, 180, 180), QColor(195, 195, 195), QColor(170, 170, 170)};
-    case PictureState::Hot:
+    case IconState::Hot:
       return {QColor(20, 40, 80), QColor(255, 255, 255), QColor(200, 212, 230),
               QColor(255, 178, 40), QColor(40, 140, 255), QColor(220, 30, 30)};
-    case PictureState::Normal: break;
+    case IconState::Normal: break;
   }
   return {QColor(40, 48, 64), QColor(255, 255, 255), QColor(176, 188, 204),
           QColor(236, 156, 20), QColor(24, 110, 210), QColor(200, 24, 24)};
@@ -135,31 +135,31 @@ void DrawExit(QPainter& p, const Palette& c) {
 
 }  // namespace
 
-QPixmap DrawPicture(Picture picture, PictureState state) {
-  QPixmap pixmap(kPictureSize, kPictureSize);
+QPixmap DrawIcon(Icon icon, IconState state) {
+  QPixmap pixmap(kIconSize, kIconSize);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   const Palette c = PaletteFor(state);
-  switch (picture) {
-    case Picture::Open: DrawOpen(p, c); break;
-    case Picture::Save: DrawSave(p, c); break;
-    case Picture::CopyGraph: DrawCopyGraph(p, c); break;
-    case Picture::ObtainData: DrawObtainData(p, c); break;
-    case Picture::Qv70Setting: DrawQv70Setting(p, c); break;
-    case Picture::SetReport: DrawSetReport(p, c); break;
-    case Picture::Help: DrawRoundSign(p, c, c.accent2, "?"); break;
-    case Picture::About: DrawRoundSign(p, c, c.accent, "i"); break;
-    case Picture::Exit: DrawExit(p, c); break;
+  switch (icon) {
+    case Icon::Open: DrawOpen(p, c); break;
+    case Icon::Save: DrawSave(p, c); break;
+    case Icon::CopyGraph: DrawCopyGraph(p, c); break;
+    case Icon::ObtainData: DrawObtainData(p, c); break;
+    case Icon::Qv70Setting: DrawQv70Setting(p, c); break;
+    case Icon::SetReport: DrawSetReport(p, c); break;
+    case Icon::Help: DrawRoundSign(p, c, c.accent2, "?"); break;
+    case Icon::About: DrawRoundSign(p, c, c.accent, "i"); break;
+    case Icon::Exit: DrawExit(p, c); break;
   }
   return pixmap;
 }
 
-QIcon PictureIcon(Picture picture) {
-  QIcon icon;
-  icon.addPixmap(DrawPicture(picture, PictureState::Normal), QIcon::Normal);
-  icon.addPixmap(DrawPicture(picture, PictureState::Hot), QIcon::Active);
-  icon.addPixmap(DrawPicture(picture, PictureState::Disabled), QIcon::Disabled);
-  return icon;
+QIcon CommandIcon(Icon icon) {
+  QIcon states;
+  states.addPixmap(DrawIcon(icon, IconState::Normal), QIcon::Normal);
+  states.addPixmap(DrawIcon(icon, IconState::Hot), QIcon::Active);
+  states.addPixmap(DrawIcon(icon, IconState::Disabled), QIcon::Disabled);
+  return states;
 }
 
 QPixmap DrawProductBand(const QSize& size) {
@@ -196,24 +196,24 @@ QPixmap DrawProductBand(const QSize& size) {
 
 namespace {
 
-QIcon ScaledIcon(Picture picture) {
-  QIcon icon;
+QIcon ScaledIcon(Icon icon) {
+  QIcon sizes;
   for (int scale : {1, 2}) {
-    QPixmap pixmap(kPictureSize * scale, kPictureSize * scale);
+    QPixmap pixmap(kIconSize * scale, kIconSize * scale);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.scale(scale, scale);
-    p.drawPixmap(0, 0, DrawPicture(picture, PictureState::Normal));
+    p.drawPixmap(0, 0, DrawIcon(icon, IconState::Normal));
     p.end();
-    icon.addPixmap(pixmap);
+    sizes.addPixmap(pixmap);
   }
-  return icon;
+  return sizes;
 }
 
 }  // namespace
 
-QIcon AboutIcon() { return ScaledIcon(Picture::About); }
+QIcon AboutIcon() { return ScaledIcon(Icon::About); }
 
-QIcon ProgramIcon() { return ScaledIcon(Picture::ObtainData); }
+QIcon ProgramIcon() { return ScaledIcon(Icon::ObtainData); }
 
 }  // namespace qv70

@@ -5,16 +5,16 @@
 
 namespace qv70 {
 
-// The program's own 16 x 16 pictures for the toolbar and the menus, drawn in
+// The program's own 16 x 16 icons for the toolbar and the menus, drawn in
 // code in one style: a dark outline, flat fills, one accent colour per command.
-enum class Picture { Open, Save, CopyGraph, ObtainData, Qv70Setting, SetReport, Help, About, Exit };
-enum class PictureState { Normal, Hot, Disabled };
+enum class Icon { Open, Save, CopyGraph, ObtainData, Qv70Setting, SetReport, Help, About, Exit };
+enum class IconState { Normal, Hot, Disabled };
 
-constexpr int kPictureSize = 16;
+constexpr int kIconSize = 16;
 
-QPixmap DrawPicture(Picture picture, PictureState state);
-// Normal, hot (QIcon::Active) and disabled pictures together.
-QIcon PictureIcon(Picture picture);
+QPixmap DrawIcon(Icon icon, IconState state);
+// Normal, hot (QIcon::Active) and disabled icons together.
+QIcon CommandIcon(Icon icon);
 
 // The About box's product band: the instrument and the product name on a
 // gradient, `size` in pixels.
