@@ -9,6 +9,7 @@
 #include "core/report/report_start.h"
 #include "core/report/report_store.h"
 #include "gui/dialogs/dialog_units.h"
+#include "gui/draw/qt_picture.h"
 #include "gui/report/report_pages.h"
 
 namespace qv70 {
@@ -111,7 +112,9 @@ void CSetReportDlg::FinishCommitted() {
   const Result stored = StoreReportSettings(settings_, environment_.programDirectory);
   // The settings are committed either way; only keeping them failed.
   if (!stored.ok) ui_.ShowMessage(stored.message, report_message::kCaption, MessageButtons::Ok, MessageIcon::Warning);
-  LoadReportLogo(logo_, settings_.picturePath, environment_.programDirectory);
+  // JPEG and GIF logos through Qt's image reader, BMP and TGA through our codecs.
+  const QtPictureDecoder decoder;
+  LoadReportLogo(logo_, settings_.picturePath, environment_.programDirectory, &decoder);
   accept();
 }
 

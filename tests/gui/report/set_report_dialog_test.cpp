@@ -3,6 +3,7 @@
 #include "gui/report/set_report_dialog.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -138,6 +139,8 @@ TEST_F(SetReportDialogTest, FinishLoadsTheChosenLogoElseTheOneBesideTheProgram) 
   ASSERT_TRUE(picture.SaveFile(chosen).ok);
   ASSERT_TRUE(picture.Create(4, 2, 24));
   ASSERT_TRUE(picture.SaveFile(JoinPath(dir.path(), kFallbackLogoName)).ok);
+  const std::string jpeg = JoinPath(dir.path(), "chosen.jpg");
+  ASSERT_TRUE(QImage(9, 3, QImage::Format_RGB32).save(QString::fromStdString(jpeg), "JPEG"));
   struct Row {
     const char* name;
     std::string picturePath;
@@ -146,6 +149,7 @@ TEST_F(SetReportDialogTest, FinishLoadsTheChosenLogoElseTheOneBesideTheProgram) 
   const Row rows[] = {
       {"the chosen picture", chosen, 6},
       {"a chosen picture gone since", JoinPath(dir.path(), "gone.bmp"), 4},
+      {"a JPEG through the platform's reader", jpeg, 9},
   };
   for (const Row& row : rows) {
     ReportSettings settings;
