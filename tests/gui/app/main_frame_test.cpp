@@ -399,11 +399,8 @@ TEST_F(ShellTest, ClosePromptKeepsUnsavedDataUnlessSavedOrDeclined) {
       {"unsaved under print preview", DataState::Unsaved, true, {}, "", false, 0, DataState::Unsaved},
   };
   for (const CloseRow& row : rows) {
-    test::TempDir folder;
-    Environment here{folder.path(), &clock};
-    ProgramState program;
-    ScriptedUiServices script;
-    CMainFrame main(program, script, here, shell);
+    test::FreshProgram fresh(clock, shell);
+    auto& [folder, here, program, script, main] = fresh;
     ASSERT_TRUE(main.Create());
     main.show();
     program.tables.dataState = row.state;
@@ -484,12 +481,9 @@ TEST_F(ShellTest, WindowIsPlacedFromWndrectWhereTheScreensShowIt) {
        {1020, 380, 900, 700}},
   };
   for (const RectRow& row : rows) {
-    test::TempDir folder;
+    test::FreshProgram fresh(clock, shell);
+    auto& [folder, here, program, script, main] = fresh;
     if (row.config) WriteWholeFile(folder.File("Config.ini"), row.config);
-    Environment here{folder.path(), &clock};
-    ProgramState program;
-    ScriptedUiServices script;
-    CMainFrame main(program, script, here, shell);
     ASSERT_TRUE(main.Create()) << row.name;
     const QRect shown = ShownFrame(main);
     // The window inside the frame never goes below the smallest size, so a

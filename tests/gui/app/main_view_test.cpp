@@ -105,12 +105,9 @@ TEST_F(ShellTest, ViewReadsTheNumberFormatAndReportTextsAtStart) {
       {"report texts", "[INFO]\r\nCOMPANYNAME=Acme Test Lab\r\nAUTHOR=K. Sato\r\n", 0, 0, ".", "Acme Test Lab"},
   };
   for (const StartSettingsRow& row : rows) {
-    test::TempDir folder;
+    test::FreshProgram fresh(clock, shell);
+    auto& [folder, here, program, script, main] = fresh;
     if (row.config) WriteWholeFile(folder.File("Config.ini"), row.config);
-    Environment here{folder.path(), &clock};
-    ProgramState program;
-    ScriptedUiServices script;
-    CMainFrame main(program, script, here, shell);
     ASSERT_TRUE(main.Create());
     EXPECT_EQ(program.numberFormat.decimal, row.decimal) << row.name;
     EXPECT_EQ(program.numberFormat.separator, row.separator) << row.name;
@@ -153,12 +150,9 @@ TEST_F(ShellTest, ViewTakesTheCommentFromBehindItsLengthPrefix) {
       {"empty file", "Comment.inl", "", false, ""},
   };
   for (const auto& row : rows) {
-    test::TempDir folder;
+    test::FreshProgram fresh(clock, shell);
+    auto& [folder, here, program, script, main] = fresh;
     if (row.file) WriteWholeFile(folder.File(row.file), row.bytes);
-    Environment here{folder.path(), &clock};
-    ProgramState program;
-    ScriptedUiServices script;
-    CMainFrame main(program, script, here, shell);
     ASSERT_TRUE(main.Create()) << row.name;
     EXPECT_EQ(main.View()->reportStart().commentLoaded, row.loaded) << row.name;
     EXPECT_EQ(main.View()->reportStart().comment, row.comment) << row.name;
@@ -202,11 +196,8 @@ TEST_F(ShellTest, NewDataRebuildsTabsSwitchesPagesAndSetsFlags) {
        {"Data Lr4"}, 0},
   };
   for (const NewDataRow& row : rows) {
-    test::TempDir folder;
-    Environment here{folder.path(), &clock};
-    ProgramState program;
-    ScriptedUiServices script;
-    CMainFrame main(program, script, here, shell);
+    test::FreshProgram fresh(clock, shell);
+    auto& [folder, here, program, script, main] = fresh;
     ASSERT_TRUE(main.Create());
     main.show();
     CMyQV70ProjectView& view = *main.View();

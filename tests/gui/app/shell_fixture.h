@@ -48,6 +48,18 @@ class RecordingShell : public DesktopShell {
   std::vector<std::string> opened;
 };
 
+// A whole program for one row of a table: its own folder, state, scripted
+// dialogs and main window, not yet created.
+struct FreshProgram {
+  FreshProgram(Clock& clock, DesktopShell& shell)
+      : here{folder.path(), &clock}, main(program, script, here, shell) {}
+  TempDir folder;
+  Environment here;
+  ProgramState program;
+  ScriptedUiServices script;
+  CMainFrame main;
+};
+
 // A main window over a fresh program state, a scripted UiServices and a
 // temporary program folder, built the way start-up builds it.
 class ShellTest : public ::testing::Test {
