@@ -19,4 +19,11 @@ inline constexpr const char* kPicturePathTooLong =
     "The path of this picture is too long to be kept in Config.ini (254 bytes at most).\n"
     "Please choose a picture with a shorter path.";
 
+// Printing and the preview.
+inline constexpr const char* kCommandFailed = "Command failed.";
+inline constexpr const char* kPrintCaption = "Print";
+inline constexpr const char* kNothingToPrint =
+    "The report has no pages to print.\nChoose its data with \"Set Report\" first.";
+inline constexpr const char* kPrintFailed = "The report could not be printed: the printer or file could not be written.";
+
 }  // namespace qv70::report_message

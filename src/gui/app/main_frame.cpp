@@ -18,6 +18,7 @@
 #include "core/view/window_placement.h"
 #include "gui/app/about_box.h"
 #include "gui/app/main_view.h"
+#include "gui/app/report_printing.h"
 #include "gui/grid/record_grid_widget.h"
 #include "gui/services/desktop_shell.h"
 #include "gui/services/icons.h"
@@ -123,6 +124,7 @@ bool CMainFrame::Create() {
   view_ = new CMyQV70ProjectView(state_, ui_, environment_, this);
   setCentralWidget(view_);
   BuildMenusAndToolBar();
+  printing_ = new ReportPrinting(*this, *view_, ui_);
   connect(view_, &CMyQV70ProjectView::flagsChanged, this, &CMainFrame::UpdateCommandUi);
   view_->Initialise();
   UpdateCommandUi();

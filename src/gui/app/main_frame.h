@@ -17,6 +17,7 @@ struct ProgramState;
 class UiServices;
 class DesktopShell;
 class CMyQV70ProjectView;
+class ReportPrinting;
 
 // The direct keys, looked at before anything else handles a key: Ctrl+C, Ctrl+O,
 // Ctrl+S and F1 run their command (enabled or not); 0 for every other key.
@@ -39,6 +40,7 @@ class CMainFrame : public QMainWindow {
   bool Create();
 
   CMyQV70ProjectView* View() const { return view_; }
+  ReportPrinting* Printing() const { return printing_; }
   QAction* Action(int commandId) const;
   QToolBar* ToolBar() const { return toolBar_; }
   // The status line's text ("Ready" when idle).
@@ -84,6 +86,7 @@ class CMainFrame : public QMainWindow {
   Environment environment_;
   DesktopShell& shell_;
   CMyQV70ProjectView* view_ = nullptr;
+  ReportPrinting* printing_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   std::map<int, QAction*> actions_;
   WindowRect placement_;

@@ -20,6 +20,7 @@
 #include "gui/pages/tab_frame.h"
 #include "gui/pages/table_panels.h"
 
+#include "core/report/report_page.h"
 #include "core/report/report_settings.h"
 #include "gui/dialogs/customize_dialog.h"
 #include "gui/report/set_report_dialog.h"
@@ -411,6 +412,20 @@ void CMyQV70ProjectView::RunSetReport() {
   emit flagsChanged();
   OnPrintPreview();
 }
+std::optional<ReportSettings> CMyQV70ProjectView::ReportJobSettings() const {
+  if (!setReportDlg_ || !setReportDlg_->Finished()) return std::nullopt;
+  ReportSettings settings = setReportDlg_->Settings();
+  settings.reportPageCount = PageCount(settings, state_.tables);
+  return settings;
+}
+
+const QImage& CMyQV70ProjectView::ReportLogo() const {
+  static const QImage none;
+  return setReportDlg_ ? setReportDlg_->LogoBitmap() : none;
+}
+
+const RecordTables& CMyQV70ProjectView::Tables() const { return state_.tables; }
+
 void CMyQV70ProjectView::OnSaveAsRtf() {
   if (reportCommands_.saveAsRtf) reportCommands_.saveAsRtf();
 }

@@ -1,17 +1,21 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/picture/bmp_file_writer.h"
 #include "core/platform/environment.h"
+#include "core/report/report_settings.h"
 #include "core/report/report_start.h"
 #include "core/view/view_state.h"
 
 namespace qv70 {
 
 struct ProgramState;
+class RecordTables;
 class UiServices;
 class TabFrame;
 class ManualDataPage;
@@ -57,6 +61,14 @@ class CMyQV70ProjectView : public QWidget {
   // The Set Report window with the committed report settings; made at the
   // first "Set Report", none before.
   CSetReportDlg* SetReportDialog() const { return setReportDlg_; }
+  // What a print job or the preview draws: the committed report settings
+  // with the page count of the data as it is now (so that after a download
+  // or an open no page is cut and none is blank), none before the first
+  // Finish; the logo's device bitmap as that Finish made it; the report chart.
+  std::optional<ReportSettings> ReportJobSettings() const;
+  const QImage& ReportLogo() const;
+  ChartCtrl& ReportChartForJob() { return ChartForGraph(reportChart_); }
+  const RecordTables& Tables() const;
   // Set by the print preview while it is shown: closing the main window then
   // closes the preview only.
   bool printPreviewShown = false;

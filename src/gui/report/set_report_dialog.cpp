@@ -10,6 +10,7 @@
 #include "core/report/report_store.h"
 #include "gui/dialogs/dialog_units.h"
 #include "gui/draw/qt_picture.h"
+#include "gui/print/report_painter.h"
 #include "gui/report/report_pages.h"
 
 namespace qv70 {
@@ -115,6 +116,8 @@ void CSetReportDlg::FinishCommitted() {
   // JPEG and GIF logos through Qt's image reader, BMP and TGA through our codecs.
   const QtPictureDecoder decoder;
   LoadReportLogo(logo_, settings_.picturePath, environment_.programDirectory, &decoder);
+  logoBitmap_ = ReportLogoBitmap(logo_);
+  finished_ = true;
   accept();
 }
 

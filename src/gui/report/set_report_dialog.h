@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <string>
 
 #include "core/picture/picture_image.h"
@@ -45,6 +46,10 @@ class CSetReportDlg : public QDialog {
   const ReportSettings& Settings() const { return settings_; }
   // The picture the pages print, as the last Finish loaded it (empty: none).
   const PictureImage& Logo() const { return logo_; }
+  // The logo's device bitmap the pages stretch, made at that Finish (null: none).
+  const QImage& LogoBitmap() const { return logoBitmap_; }
+  // Whether a Finish has committed the settings yet.
+  bool Finished() const { return finished_; }
   ReportWizard::Page CurrentPage() const { return wizard_.CurrentPage(); }
 
   ReportSet* FirstPage() const { return first_; }
@@ -72,6 +77,8 @@ class CSetReportDlg : public QDialog {
   ReportSettings settings_;
   ReportWizard wizard_;
   PictureImage logo_;
+  QImage logoBitmap_;
+  bool finished_ = false;
 
   QStackedWidget* stack_ = nullptr;
   ReportSet* first_ = nullptr;
