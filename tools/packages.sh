@@ -8,6 +8,8 @@ QV70_PACKAGES=(
   xvfb xauth x11-utils xdotool openbox imagemagick xclip fonts-liberation
   fonts-noto-cjk  # the comment menu's Chinese captions
   python3-pil
+  poppler-utils  # pdfinfo and pdftoppm look at the printed reports
+  libreoffice-writer-nogui  # RTF written by another word processor, read back
 )
 
 qv70_install_packages() {
