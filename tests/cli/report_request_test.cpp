@@ -65,41 +65,11 @@ TEST(ReportRequest, OptionsBecomeTheFinishedSettings) {
          EXPECT_FALSE(s.authorOn);
          EXPECT_EQ(s.header.author, "");
        }},
-      {"no date",
-       {"--no-date"},
-       [](const ReportSettings& s) {
-         EXPECT_FALSE(s.timeOn);
-         EXPECT_EQ(s.header.time, "");
-       }},
-      {"date text",
-       {"--date", "spring"},
-       [](const ReportSettings& s) {
-         EXPECT_EQ(s.timeKind, TimeKind::Text);
-         EXPECT_EQ(s.customTimeText, "spring");
-         EXPECT_EQ(s.header.time, "spring");
-       }},
-      {"no page numbers",
-       {"--no-page-numbers"},
-       [](const ReportSettings& s) { EXPECT_FALSE(s.pageNumberOn); }},
       {"comment of two lines",
        {"--comment", "first\r\nsecond"},
        [](const ReportSettings& s) {
          EXPECT_EQ(s.commentText, "first\nsecond");
          EXPECT_EQ(PlainText(ReadRtf(s.commentRtf)), "first\nsecond");
-       }},
-      {"partial selection with a set without data",
-       {"--select", "P,L7"},
-       [](const ReportSettings& s) {
-         EXPECT_EQ(s.creationMethod, CreationMethod::PartialData);
-         DataSelection only{};
-         only[static_cast<size_t>(GroupIndex('P'))] = true;
-         EXPECT_EQ(s.selectedSets, only);
-       }},
-      {"current graphs",
-       {"--step-graph", "current", "--logging-graph", "current"},
-       [](const ReportSettings& s) {
-         EXPECT_EQ(s.stepGraphKind, GraphKind::LeakCurrent);
-         EXPECT_EQ(s.loggingGraphKind, GraphKind::LeakCurrent);
        }},
   };
   for (const auto& c : cases) {
