@@ -29,7 +29,13 @@ const Command kCommands[] = {
      RunGraph},
 #endif
     {"picture", "IN [OUT.bmp]", RunPicture},
-    {"report", "FILE --texts [--select all|A,C,L0,...] [--items all|FLAGS] [--decimal period|comma]", RunReport},
+    {"report",
+     "FILE --texts [--select all|A,C,L0,...] [--items all|FLAGS] [--decimal period|comma]\n"
+     "        [--paper a4|b5|letter|legal] [--start-page N | --no-page-numbers]\n"
+     "        [--step-graph resistance|current] [--logging-graph resistance|current]\n"
+     "        [--logo PATH | --company TEXT | --no-logo] [--author TEXT | --no-author]\n"
+     "        [--data-name TEXT] [--date TEXT | --no-date] [--comment TEXT]",
+     RunReport},
 };
 
 void PrintUsage(std::FILE* stream) {
