@@ -24,6 +24,7 @@
 #include "core/graphs/graphs.h"
 #include "gui/draw/qt_font_metrics.h"
 #include "gui/draw/qt_surface.h"
+#include "qt_output.h"
 
 namespace qv70::cli {
 namespace {
@@ -178,28 +179,8 @@ QByteArray SvgOf(ChartCtrl& chart, const QtFontMetrics& metrics, Rect client) {
   return bytes;
 }
 
-int WriteOutput(const std::string& path, const QByteArray& bytes) {
-  if (bytes.isEmpty()) return Refuse("Cannot draw the graph.");
-  const Result written =
-      WriteFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
-  if (written) return kExitOk;
-  return Refuse("Cannot write " + path + (written.message.empty() ? "." : ": " + written.message));
-}
-
-// Qt's notes about the environment (no runtime folder, ...) are not the
-// command's output.
-void KeepOnlyQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 int Draw(const GraphRequest& request, const RecordTables& tables) {
-  // The offscreen platform whatever the desktop is: no display is needed and
-  // none changes the drawing.
-  static char name[] = "qv70cli", platform[] = "-platform", offscreen[] = "offscreen";
-  static char* argv[] = {name, platform, offscreen, nullptr};
-  int argc = 3;
-  qInstallMessageHandler(KeepOnlyQtErrors);
-  QGuiApplication application(argc, argv);
+  const auto application = OffscreenApplication();
 
   const QtFontMetrics metrics;
   const Rect client{0, 0, request.width, request.height};
@@ -220,8 +201,8 @@ int Draw(const GraphRequest& request, const RecordTables& tables) {
       std::fwrite(text.data(), 1, text.size(), stdout);
       return kExitOk;
     }
-    case GraphRequest::Output::Png: return WriteOutput(request.outputPath, PngOf(chart, metrics, client));
-    case GraphRequest::Output::Svg: return WriteOutput(request.outputPath, SvgOf(chart, metrics, client));
+    case GraphRequest::Output::Png: return WriteOutput(request.outputPath, PngOf(chart, metrics, client), "graph");
+    case GraphRequest::Output::Svg: return WriteOutput(request.outputPath, SvgOf(chart, metrics, client), "graph");
   }
   return kExitOk;
 }
