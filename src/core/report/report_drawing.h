@@ -30,6 +30,10 @@ UnitMapping PageUnitMapping(Size devicePixelsPerInch);
 // The paper's width and height in page units (portrait).
 Size PaperSizeInUnits(PaperSize paper);
 
+// The rectangle a logging or step page's graph is drawn into; the report
+// chart is moved there before printing.
+Rect ReportGraphRect(PaperSize paper);
+
 // Draws a logging or step page's graph into its rectangle.
 using GraphPainter = std::function<void(Surface& surface, Rect rect)>;
 
@@ -58,14 +62,17 @@ void DrawReportPage(Surface& surface, const std::optional<ReportPage>& page, con
                     const ReportArt& art);
 
 // BuildPage of `pageIndex` and DrawReportPage, the graph drawn by `chart`.
-void DrawReportPageAt(Surface& surface, int pageIndex, const ReportSettings& settings, const RecordTables& tables,
-                      ChartCtrl& chart, const BitmapView& logo);
+void DrawReportPageAt(Surface& surface, int pageIndex, const ReportSettings& settings,
+                      const RecordTables& tables, ChartCtrl& chart, const BitmapView& logo);
 
 // A recorded page as the lines of `qv70cli report --drawing`: "pen WIDTH",
 // "font FACE POINTS" or "font FACE cell HEIGHT width WIDTH", "line X1 Y1 X2
 // Y2", "text L T R B CODE TEXT", "picture L T WIDTH HEIGHT", "graph L T R B"
-// and "restore-font", in drawing order. `graphs` are the rectangles the
-// graph painter was given, each with the number of records made before it.
+// and "restore-font", in drawing order; other records are left out. `graphs`
+// are the rectangles the graph painter was given, each with the number of
+// records made before it (a describing painter notes them and draws nothing).
+// Fonts are followed on a stack that starts with a fresh surface's Font: a
+// selection of a font already on it is "restore-font" and returns to it.
 struct GraphMark {
   std::size_t recordIndex = 0;
   Rect rect;
