@@ -30,8 +30,13 @@ const Command kCommands[] = {
 #endif
     {"picture", "IN [OUT.bmp]", RunPicture},
     {"report",
-     "FILE --texts [--select all|A,C,L0,...] [--items all|FLAGS] [--decimal period|comma]\n"
-     "        [--paper a4|b5|letter|legal] [--start-page N | --no-page-numbers]\n"
+#ifdef QV70_CLI_GRAPH
+     "FILE (--texts | --drawing | --pdf OUT) [--select"
+#else
+     "FILE --texts [--select"
+#endif
+     " all|A,C,L0,...] [--items all|FLAGS]\n"
+     "        [--decimal period|comma] [--paper a4|b5|letter|legal] [--start-page N | --no-page-numbers]\n"
      "        [--step-graph resistance|current] [--logging-graph resistance|current]\n"
      "        [--logo PATH | --company TEXT | --no-logo] [--author TEXT | --no-author]\n"
      "        [--data-name TEXT] [--date TEXT | --no-date] [--comment TEXT]",
