@@ -14,7 +14,9 @@ void SetUpReportPrinter(QPrinter& printer, PaperSize paper) {
   printer.setPageSize(ReportPageSize(paper));
 }
 
-std::vector<int> PagesToPrint(const QPrinter& printer, int pageCount, int frontPage) {
+namespace {
+
+std::vector<int> ChosenRange(const QPrinter& printer, int pageCount, int frontPage) {
   switch (printer.printRange()) {
     case QPrinter::Selection:
     case QPrinter::CurrentPage:
@@ -30,6 +32,27 @@ std::vector<int> PagesToPrint(const QPrinter& printer, int pageCount, int frontP
     case QPrinter::AllPages: break;
   }
   return AllReportPages(pageCount);
+}
+
+// Copies the printer cannot make itself (a PDF file, for one) are painted
+// as pages: each copy whole when collated, else each page again and again.
+std::vector<int> WithCopies(const std::vector<int>& pages, int copies, bool collate) {
+  std::vector<int> sheets;
+  if (collate) {
+    for (int copy = 0; copy < copies; ++copy) sheets.insert(sheets.end(), pages.begin(), pages.end());
+  } else {
+    for (int page : pages) sheets.insert(sheets.end(), static_cast<std::size_t>(copies), page);
+  }
+  return sheets;
+}
+
+}  // namespace
+
+std::vector<int> PagesToPrint(const QPrinter& printer, int pageCount, int frontPage) {
+  std::vector<int> pages = ChosenRange(printer, pageCount, frontPage);
+  if (printer.pageOrder() == QPrinter::LastPageFirst) std::reverse(pages.begin(), pages.end());
+  if (printer.supportsMultipleCopies() || printer.copyCount() <= 1) return pages;
+  return WithCopies(pages, printer.copyCount(), printer.collateCopies());
 }
 
 bool RunPrintDialog(QPrinter& printer, int pageCount, QWidget* parent) {
