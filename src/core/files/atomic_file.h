@@ -31,6 +31,10 @@ namespace qv70 {
 // ("opened or read only") says it all.
 Result WriteFileAtomically(const std::string& path, std::string_view content);
 
+// What the save failure message adds for the error `error` (an errno value):
+// a full disk or quota; empty for the errors the first line already covers.
+std::string SaveFailureReason(int error);
+
 // The same save for content made piece by piece (an RTF report page by page),
 // so it never has to be held whole: Open checks the target as above and opens
 // the new file beside it; Append writes (false once a write has failed);
@@ -48,6 +52,8 @@ class AtomicFileWriter {
   bool Append(std::string_view bytes);
   Result Commit();
   void Discard();
+  // What the operator's message adds for the first failed write (a full disk).
+  std::string FailureReason() const { return SaveFailureReason(error_); }
 
  private:
   int fd_ = -1;
@@ -58,9 +64,5 @@ class AtomicFileWriter {
   bool keepMode_ = false;
   unsigned mode_ = 0;
 };
-
-// What the save failure message adds for the error `error` (an errno value):
-// a full disk or quota; empty for the errors the first line already covers.
-std::string SaveFailureReason(int error);
 
 }  // namespace qv70
