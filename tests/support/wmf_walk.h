@@ -83,12 +83,14 @@ inline std::string Numbers(Cursor& c, int count) {
 // Four 16-bit values stored bottom, right, top, left: as left top right bottom.
 inline std::string EdgesBottomFirst(Cursor& c) {
   const int b = c.S16(), r = c.S16(), t = c.S16(), l = c.S16();
-  return " " + std::to_string(l) + " " + std::to_string(t) + " " + std::to_string(r) + " " + std::to_string(b);
+  return " " + std::to_string(l) + " " + std::to_string(t) + " " + std::to_string(r) + " " +
+         std::to_string(b);
 }
 
 inline std::string Points(Cursor& c, std::uint32_t words, std::string& error) {
   const int n = c.S16();
-  if (words != 4 + 2u * static_cast<std::uint32_t>(n)) error = "point count " + std::to_string(n) + " against size";
+  if (words != 4 + 2u * static_cast<std::uint32_t>(n))
+    error = "point count " + std::to_string(n) + " against size";
   std::string s;
   for (int i = 0; i < n && c.Has(4); ++i) {
     const int x = c.S16();
@@ -132,7 +134,9 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
     w.slotsUsed = std::max(w.slotsUsed, static_cast<int>(live.size()));
     return what + " " + std::to_string(slot);
   };
-  const auto liveSlot = [&](int slot) { return slot >= 0 && slot < static_cast<int>(live.size()) && live[slot]; };
+  const auto liveSlot = [&](int slot) {
+    return slot >= 0 && slot < static_cast<int>(live.size()) && live[slot];
+  };
 
   while (at < bytes.size() && w.error.empty()) {
     if (sawEnd) {
@@ -157,20 +161,48 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
     };
     std::string line;
     switch (function) {
-      case 0x0000: fixed(3); sawEnd = true; break;
-      case 0x0103: fixed(4); line = "map-mode" + Numbers(c, 1); break;
-      case 0x020B: fixed(5); line = "window-org" + Numbers(c, 2); break;
-      case 0x020C: fixed(5); line = "window-ext" + Numbers(c, 2); break;
-      case 0x012E: fixed(4); line = "text-align" + Numbers(c, 1); break;
-      case 0x0102: fixed(4); line = c.U16() == 1 ? "bk-mode transparent" : "bk-mode opaque"; break;
-      case 0x0209: fixed(5); line = "text-color " + Colour(c); break;
-      case 0x0201: fixed(5); line = "bk-color " + Colour(c); break;
+      case 0x0000:
+        fixed(3);
+        sawEnd = true;
+        break;
+      case 0x0103:
+        fixed(4);
+        line = "map-mode" + Numbers(c, 1);
+        break;
+      case 0x020B:
+        fixed(5);
+        line = "window-org" + Numbers(c, 2);
+        break;
+      case 0x020C:
+        fixed(5);
+        line = "window-ext" + Numbers(c, 2);
+        break;
+      case 0x012E:
+        fixed(4);
+        line = "text-align" + Numbers(c, 1);
+        break;
+      case 0x0102:
+        fixed(4);
+        line = c.U16() == 1 ? "bk-mode transparent" : "bk-mode opaque";
+        break;
+      case 0x0209:
+        fixed(5);
+        line = "text-color " + Colour(c);
+        break;
+      case 0x0201:
+        fixed(5);
+        line = "bk-color " + Colour(c);
+        break;
       case 0x02FA: {
         fixed(8);
         const int style = c.U16();
         const int width = c.S16();
         c.S16();
-        line = create("create-pen") + (style == 0 ? " solid" : style == 2 ? " dot" : style == 5 ? " null" : " ?") +
+        line = create("create-pen") +
+               (style == 0   ? " solid"
+                : style == 2 ? " dot"
+                : style == 5 ? " null"
+                             : " ?") +
                " " + std::to_string(width) + " " + Colour(c);
         break;
       }
@@ -198,8 +230,9 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
         if (face.find('\0') == std::string::npos) fail("face without its end");
         face = face.substr(0, face.find('\0'));
         if (orientation != escapement) fail("orientation apart from escapement");
-        line = create("create-font") + " " + face + " " + std::to_string(height) + " " + std::to_string(width) +
-               " " + std::to_string(escapement) + " " + std::to_string(weight) + " " + std::to_string(charset);
+        line = create("create-font") + " " + face + " " + std::to_string(height) + " " +
+               std::to_string(width) + " " + std::to_string(escapement) + " " + std::to_string(weight) + " " +
+               std::to_string(charset);
         break;
       }
       case 0x012D: {
@@ -212,19 +245,28 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
       case 0x01F0: {
         fixed(4);
         const int slot = c.S16();
-        if (!liveSlot(slot)) fail("delete of slot " + std::to_string(slot) + " that holds nothing");
-        else live[static_cast<std::size_t>(slot)] = false;
+        if (!liveSlot(slot))
+          fail("delete of slot " + std::to_string(slot) + " that holds nothing");
+        else
+          live[static_cast<std::size_t>(slot)] = false;
         line = "delete " + std::to_string(slot);
         break;
       }
-      case 0x001E: fixed(3); ++saveDepth; line = "save-dc"; break;
+      case 0x001E:
+        fixed(3);
+        ++saveDepth;
+        line = "save-dc";
+        break;
       case 0x0127:
         fixed(4);
         if (c.S16() != -1) fail("restore other than the last save");
         if (--saveDepth < 0) fail("restore without a save");
         line = "restore-dc";
         break;
-      case 0x0416: fixed(7); line = "clip" + EdgesBottomFirst(c); break;
+      case 0x0416:
+        fixed(7);
+        line = "clip" + EdgesBottomFirst(c);
+        break;
       case 0x0214: {
         fixed(5);
         const int y = c.S16(), x = c.S16();
@@ -239,8 +281,14 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
       }
       case 0x0325: line = "polyline" + Points(c, words, w.error); break;
       case 0x0324: line = "polygon" + Points(c, words, w.error); break;
-      case 0x041B: fixed(7); line = "rectangle" + EdgesBottomFirst(c); break;
-      case 0x0418: fixed(7); line = "ellipse" + EdgesBottomFirst(c); break;
+      case 0x041B:
+        fixed(7);
+        line = "rectangle" + EdgesBottomFirst(c);
+        break;
+      case 0x0418:
+        fixed(7);
+        line = "ellipse" + EdgesBottomFirst(c);
+        break;
       case 0x061D: {
         fixed(9);
         const std::uint32_t rop = c.U32();
@@ -275,12 +323,15 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
         const std::uint32_t compression = c.U32(), imageSize = c.U32();
         const std::uint64_t stride = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
         if (rop != 0x00CC0020 || usage != 0) fail("bitmap not copied as RGB colours");
-        if (headerSize != 40 || planes != 1 || bits != 24 || compression != 0) fail("bitmap not plain 24-bit");
-        if (width != srcWidth || height != srcHeight || xSrc != 0 || ySrc != 0) fail("source not the whole bitmap");
+        if (headerSize != 40 || planes != 1 || bits != 24 || compression != 0)
+          fail("bitmap not plain 24-bit");
+        if (width != srcWidth || height != srcHeight || xSrc != 0 || ySrc != 0)
+          fail("source not the whole bitmap");
         if (imageSize != stride * static_cast<std::uint64_t>(height) || words != 14 + 20 + imageSize / 2)
           fail("bitmap size against the record");
-        line = "bitmap " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(destWidth) + " " +
-               std::to_string(destHeight) + " from " + std::to_string(width) + "x" + std::to_string(height);
+        line = "bitmap " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(destWidth) +
+               " " + std::to_string(destHeight) + " from " + std::to_string(width) + "x" +
+               std::to_string(height);
         break;
       }
       default: fail("unknown function " + Hex(static_cast<std::uint32_t>(function)));
@@ -290,13 +341,20 @@ inline WmfWalk WalkWmf(const std::vector<std::uint8_t>& bytes) {
     at += 2ull * words;
   }
   if (!w.error.empty()) return w;
-  if (!sawEnd) w.error = "no end record";
-  else if (saveDepth != 0) w.error = "saves left open";
-  else if (std::find(live.begin(), live.end(), true) != live.end()) w.error = "objects left undeleted";
-  else if (w.type != 1 || w.headerWords != 9 || w.version != 0x0300 || w.members != 0) w.error = "header fields";
-  else if (w.sizeWords * 2ull != bytes.size()) w.error = "header size against the file";
-  else if (w.objects != w.slotsUsed) w.error = "header object count against the table";
-  else if (w.maxRecordWords != w.largestRecordWords) w.error = "header largest record against the records";
+  if (!sawEnd)
+    w.error = "no end record";
+  else if (saveDepth != 0)
+    w.error = "saves left open";
+  else if (std::find(live.begin(), live.end(), true) != live.end())
+    w.error = "objects left undeleted";
+  else if (w.type != 1 || w.headerWords != 9 || w.version != 0x0300 || w.members != 0)
+    w.error = "header fields";
+  else if (w.sizeWords * 2ull != bytes.size())
+    w.error = "header size against the file";
+  else if (w.objects != w.slotsUsed)
+    w.error = "header object count against the table";
+  else if (w.maxRecordWords != w.largestRecordWords)
+    w.error = "header largest record against the records";
   return w;
 }
 

@@ -37,7 +37,7 @@ struct Line {
 
 // The ruled frame below the outer box, in the thin pen.
 constexpr Line kFrameLines[] = {
-    {{25, 200}, {655, 200}}, {{200, 25}, {200, 200}}, {{200, 50}, {655, 50}},  {{200, 75}, {655, 75}},
+    {{25, 200}, {655, 200}},  {{200, 25}, {200, 200}}, {{200, 50}, {655, 50}}, {{200, 75}, {655, 75}},
     {{200, 175}, {655, 175}}, {{285, 25}, {285, 200}}, {{375, 50}, {375, 75}}, {{430, 50}, {430, 75}},
 };
 
@@ -71,8 +71,14 @@ struct BodyRow {
 };
 
 constexpr BodyRow kBodyRows[] = {
-    {236, {"Date:", "Date:", "Date:", "Date:"}, {"record-date", "record-date", "record-date", "record-date"}, false},
-    {254, {"Time:", "Time:", "Time:", "Time:"}, {"record-time", "record-time", "record-time", "record-time"}, false},
+    {236,
+     {"Date:", "Date:", "Date:", "Date:"},
+     {"record-date", "record-date", "record-date", "record-date"},
+     false},
+    {254,
+     {"Time:", "Time:", "Time:", "Time:"},
+     {"record-time", "record-time", "record-time", "record-time"},
+     false},
     {290,
      {"Test Method:", "Test Method:", "Test Method:", "Test Method:"},
      {"test-method", "test-method", "test-method", "test-method"},
@@ -81,7 +87,10 @@ constexpr BodyRow kBodyRows[] = {
      {"Temperature:", "Temperature:", "Temperature:", "Temperature:"},
      {"temperature", "temperature", "temperature", "temperature"},
      true},
-    {344, {"Humidity:", "Humidity:", "Humidity:", "Humidity:"}, {"humidity", "humidity", "humidity", "humidity"}, false},
+    {344,
+     {"Humidity:", "Humidity:", "Humidity:", "Humidity:"},
+     {"humidity", "humidity", "humidity", "humidity"},
+     false},
     {380,
      {"Time Interval:", "Test Time:", "Test Time:", "Step Interval:"},
      {"interval", "test-time", "test-time", "step-interval"},
@@ -139,8 +148,9 @@ constexpr const char* kStepTexts[5][2] = {{"step1-voltage", "step1-resistance"},
                                           {"step3-voltage", "step3-resistance"},
                                           {"step4-voltage", "step4-resistance"},
                                           {"step5-voltage", "step5-resistance"}};
-constexpr const char* kStepLabels[5] = {"Step1 Output Voltage:", "Step2 Output Voltage:", "Step3 Output Voltage:",
-                                        "Step4 Output Voltage:", "Step5 Output Voltage:"};
+constexpr const char* kStepLabels[5] = {
+    "Step1 Output Voltage:", "Step2 Output Voltage:", "Step3 Output Voltage:", "Step4 Output Voltage:",
+    "Step5 Output Voltage:"};
 constexpr int kStepColumnTop = 290;
 
 std::vector<Point> ClosedBox(Rect r) {
@@ -197,7 +207,8 @@ void DrawBody(Surface& s, const ReportPage& page) {
 
 void DrawSharedLabels(Surface& s) {
   for (int y : kSharedRowYs) {
-    const auto row = std::find_if(std::begin(kBodyRows), std::end(kBodyRows), [y](const BodyRow& r) { return r.y == y; });
+    const auto row =
+        std::find_if(std::begin(kBodyRows), std::end(kBodyRows), [y](const BodyRow& r) { return r.y == y; });
     Left(s, {50, y, 175, y + kRowHeight}, row->labels[0]);
   }
 }
@@ -206,7 +217,8 @@ void DrawStepColumn(Surface& s, const ReportPage& page) {
   for (int step = 0; step < 5; ++step) {
     for (int half = 0; half < 2; ++half) {
       const int y = kStepColumnTop + (2 * step + half) * kRowHeight;
-      s.DrawText({340, y, 490, y + kRowHeight}, half == 0 ? kStepLabels[step] : "Resistance:", TextPlacement::Right);
+      s.DrawText({340, y, 490, y + kRowHeight},
+                 half == 0 ? kStepLabels[step] : "Resistance:", TextPlacement::Right);
       Left(s, {495, y, 655, y + kRowHeight}, page.Text(kStepTexts[step][half]));
     }
   }
@@ -267,7 +279,8 @@ std::vector<std::uint8_t> AveragedPixels(const PictureImage& picture, int width,
     }
     std::uint8_t* out = pixels.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width) * 3;
     for (std::size_t i = 0; i < sums.size(); ++i)
-      out[i] = static_cast<std::uint8_t>((sums[i] + counts[i / 3] / 2) / std::max<std::uint32_t>(1, counts[i / 3]));
+      out[i] = static_cast<std::uint8_t>((sums[i] + counts[i / 3] / 2) /
+                                         std::max<std::uint32_t>(1, counts[i / 3]));
   }
   return pixels;
 }
@@ -289,11 +302,16 @@ Rect RtfLogoDestination(int width, int height) {
   const int boxHeight = kLogoBox.Height();
   const double scale = std::max(double(width) / boxWidth, double(height) / boxHeight);
   int drawnWidth = width, drawnHeight = height, x = 0, y = 0;
-  if (width <= boxWidth) x = (boxWidth - width) / 2;
-  else drawnWidth = static_cast<int>(width / scale);
-  if (height <= boxHeight) y = (boxHeight - height) / 2;
-  else drawnHeight = static_cast<int>(height / scale);
-  return {kLogoBox.left + x, kLogoBox.top + y, kLogoBox.left + x + drawnWidth, kLogoBox.top + y + drawnHeight};
+  if (width <= boxWidth)
+    x = (boxWidth - width) / 2;
+  else
+    drawnWidth = static_cast<int>(width / scale);
+  if (height <= boxHeight)
+    y = (boxHeight - height) / 2;
+  else
+    drawnHeight = static_cast<int>(height / scale);
+  return {kLogoBox.left + x, kLogoBox.top + y, kLogoBox.left + x + drawnWidth,
+          kLogoBox.top + y + drawnHeight};
 }
 
 RtfLogo MakeRtfLogo(const PictureImage& picture) {
@@ -338,7 +356,8 @@ Result RtfPageWriter::Append(std::string_view text) {
 
 Result RtfPageWriter::BeginRtf(const std::string& path) {
   path_ = path;
-  if (Result opened = file_.Open(path); !opened) return Result::Failure(report_message::RtfNotSaved(path, opened.message));
+  if (Result opened = file_.Open(path); !opened)
+    return Result::Failure(report_message::RtfNotSaved(path, opened.message));
   return Append(rtf_text::kPrologue);
 }
 

@@ -84,8 +84,8 @@ class RtfPageWriter {
   Result BeginRtf(const std::string& path);
   // Records the page as a metafile and appends its picture group; the
   // metafile and its hexadecimal text exist only while this runs.
-  Result WriteRtfPage(const std::optional<ReportPage>& page, const ReportSettings& settings, const RtfLogo& logo,
-                      ChartCtrl& chart);
+  Result WriteRtfPage(const std::optional<ReportPage>& page, const ReportSettings& settings,
+                      const RtfLogo& logo, ChartCtrl& chart);
   // Writes the epilogue and puts the file in place.
   Result EndRtf();
 

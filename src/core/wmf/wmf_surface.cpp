@@ -27,7 +27,8 @@ int ClampCoordinate(long long value) {
 }
 
 bool HasNonAscii(std::string_view bytes) {
-  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return std::any_of(bytes.begin(), bytes.end(),
+                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 // The faces the program draws with are sans serif; a reader without them
@@ -51,7 +52,8 @@ void PutColorRef(std::vector<std::uint8_t>& out, Color color) {
 }
 
 void PatchDoubleWord(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace
@@ -83,7 +85,9 @@ void WmfSurface::Word(int value) { PutWord(bytes_, value); }
 
 void WmfSurface::DoubleWord(std::uint32_t value) { PutDoubleWord(bytes_, value); }
 
-void WmfSurface::Bytes(const std::uint8_t* bytes, std::size_t count) { bytes_.insert(bytes_.end(), bytes, bytes + count); }
+void WmfSurface::Bytes(const std::uint8_t* bytes, std::size_t count) {
+  bytes_.insert(bytes_.end(), bytes, bytes + count);
+}
 
 void WmfSurface::ColorRef(Color color) { PutColorRef(bytes_, color); }
 
@@ -108,8 +112,10 @@ void WmfSurface::SimpleRecord(std::uint16_t function, std::initializer_list<int>
 Point WmfSurface::Device(Point p) const {
   const UnitMapping& m = Mapping();
   // A degenerate mapping maps nothing; draw unmapped, as the Qt surface does.
-  if (m.windowExtent.width == 0 || m.windowExtent.height == 0) return {ClampCoordinate(p.x), ClampCoordinate(p.y)};
-  const auto axis = [](int logical, int windowOrigin, int windowExtent, int viewportOrigin, int viewportExtent) {
+  if (m.windowExtent.width == 0 || m.windowExtent.height == 0)
+    return {ClampCoordinate(p.x), ClampCoordinate(p.y)};
+  const auto axis = [](int logical, int windowOrigin, int windowExtent, int viewportOrigin,
+                       int viewportExtent) {
     const double scaled = double(logical - windowOrigin) * viewportExtent / windowExtent;
     return ClampCoordinate(viewportOrigin + std::llround(scaled));
   };
@@ -126,8 +132,8 @@ Rect WmfSurface::Device(Rect r) const {
 int WmfSurface::DeviceWidth(int logicalWidth) const {
   const UnitMapping& m = Mapping();
   if (m.windowExtent.width == 0) return logicalWidth;
-  return ClampCoordinate(std::llround(double(logicalWidth) * std::abs(m.viewportExtent.width) /
-                                      std::abs(m.windowExtent.width)));
+  return ClampCoordinate(
+      std::llround(double(logicalWidth) * std::abs(m.viewportExtent.width) / std::abs(m.windowExtent.width)));
 }
 
 WmfSurface::ObjectKey WmfSurface::PenKey(const Pen& pen) const {
@@ -154,9 +160,8 @@ WmfSurface::ObjectKey WmfSurface::BrushKey(const Brush& brush) const {
 WmfSurface::ObjectKey WmfSurface::FontKey(bool nonAscii) const {
   const Font& font = CurrentFont();
   const UnitMapping& m = Mapping();
-  const double yScale = m.windowExtent.height == 0
-                            ? 1.0
-                            : std::abs(double(m.viewportExtent.height) / m.windowExtent.height);
+  const double yScale =
+      m.windowExtent.height == 0 ? 1.0 : std::abs(double(m.viewportExtent.height) / m.windowExtent.height);
   // A negative height asks for the em height, a positive one for the cell:
   // the same choice Font makes between points and a cell height.
   int height = 0;
@@ -395,7 +400,8 @@ void WmfSurface::DrawText(Rect rect, std::string_view text, TextPlacement placem
 }
 
 void WmfSurface::StretchBitmap(Rect dest, const BitmapView& bitmap) {
-  if (finished_ || bitmap.IsEmpty() || bitmap.width > kMaxBitmapSide || bitmap.height > kMaxBitmapSide) return;
+  if (finished_ || bitmap.IsEmpty() || bitmap.width > kMaxBitmapSide || bitmap.height > kMaxBitmapSide)
+    return;
   const Rect d = Device(dest);
   if (d.Width() <= 0 || d.Height() <= 0) return;
   SyncClip();

@@ -18,7 +18,8 @@
 
 namespace qv70::test {
 
-inline void PutSampleRecord(RecordTables& tables, int group, int record, const std::map<int, std::string>& fields) {
+inline void PutSampleRecord(RecordTables& tables, int group, int record,
+                            const std::map<int, std::string>& fields) {
   for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted})
     for (const auto& [f, value] : fields) tables.Manual(copy, group, record, f) = value;
   tables.recordCount[static_cast<std::size_t>(group)] =
@@ -39,19 +40,31 @@ inline std::unique_ptr<RecordTables> SampleReportTables() {
     tables->Header(copy, 0, header::kHumidity) = "45";
     tables->Header(copy, 0, header::kSetVoltage) = "1000";
   }
-  const std::map<int, std::string> common = {{field::kDate, "2024/05/06"}, {field::kTime, "10:11:12"},
+  const std::map<int, std::string> common = {{field::kDate, "2024/05/06"},  {field::kTime, "10:11:12"},
                                              {field::kTemperature, "23.4"}, {field::kHumidity, "45"},
                                              {field::kElapsed, "600"},      {field::kSetVoltage, "1000"}};
   std::map<int, std::string> normal = common;
-  normal.insert({{field::kTestType, "Normal Test"}, {field::kOutputVoltage, "1000"},
-                 {field::kResistance, "2000000000"}, {field::kRes15s, "4700"}, {field::kRes30s, "OF"},
-                 {field::kRes1min, "2500000000"}, {field::kDar15s, "1.25"}, {field::kDar30s, "1.5"},
-                 {field::kT1, "1"}, {field::kT1Resistance, "999"}, {field::kT2, "10"},
-                 {field::kT2Resistance, "0"}, {field::kPi, "2.5"}});
+  normal.insert({{field::kTestType, "Normal Test"},
+                 {field::kOutputVoltage, "1000"},
+                 {field::kResistance, "2000000000"},
+                 {field::kRes15s, "4700"},
+                 {field::kRes30s, "OF"},
+                 {field::kRes1min, "2500000000"},
+                 {field::kDar15s, "1.25"},
+                 {field::kDar30s, "1.5"},
+                 {field::kT1, "1"},
+                 {field::kT1Resistance, "999"},
+                 {field::kT2, "10"},
+                 {field::kT2Resistance, "0"},
+                 {field::kPi, "2.5"}});
   PutSampleRecord(*tables, 0, 0, normal);
   std::map<int, std::string> tc = common;
-  tc.insert({{field::kTestType, "TC Test"}, {field::kOutputVoltage, "1000"}, {field::kResistance, "OF"},
-             {field::kTableNo, "3"}, {field::kRefTemperature, "20"}, {field::kTcResistance, "123456"}});
+  tc.insert({{field::kTestType, "TC Test"},
+             {field::kOutputVoltage, "1000"},
+             {field::kResistance, "OF"},
+             {field::kTableNo, "3"},
+             {field::kRefTemperature, "20"},
+             {field::kTcResistance, "123456"}});
   PutSampleRecord(*tables, 0, 1, tc);
   PutStepRecord(*tables, 0, 2,
                 {"5000",
@@ -72,7 +85,8 @@ inline ReportSettings SampleReportSettings() {
   settings.header = {"7", "2024-5-6", "Inspector", ""};
   settings.startPageText = "7";
   settings.commentText =
-      "Cable 3, phase L1: insulation tested after repair.\r\n\xe7\xbb\x9d\xe7\xbc\x98\xe7\x94\xb5\xe9\x98\xbb "
+      "Cable 3, phase L1: insulation tested after "
+      "repair.\r\n\xe7\xbb\x9d\xe7\xbc\x98\xe7\x94\xb5\xe9\x98\xbb "
       "\xe8\x89\xaf\xe5\xa5\xbd (good), retest in six months.";
   return settings;
 }

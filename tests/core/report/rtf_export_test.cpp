@@ -272,8 +272,10 @@ TEST(RtfTexts, SecondaryResistancesReadingZeroComeFromTheRawValue) {
                        {"1000", "2000", "3000", "4000", "5000"},
                        {"5000000000", "0", "3000000000", "2000000000", "0"}});
   test::PutSampleRecord(tables, 1, 0,
-                        {{field::kTestType, "Normal Test"}, {field::kResistance, "0"},
-                         {field::kT2Resistance, "0"}, {field::kRes15s, "4700"}});
+                        {{field::kTestType, "Normal Test"},
+                         {field::kResistance, "0"},
+                         {field::kT2Resistance, "0"},
+                         {field::kRes15s, "4700"}});
   ReportSettings settings;
   settings.selectedSets[0] = settings.selectedSets[1] = true;
   settings.normalCount = settings.stepCount = 1;
@@ -351,7 +353,8 @@ TEST_F(RtfFileTest, AFailureWhileWritingKeepsTheOldFile) {
     ChartCtrl chart;
     const Result saved =
         SaveReportRtf(path_, test::SampleReportSettings(), *tables, chart, test::SampleLogo(), kFakeMetrics);
-    _exit(!saved.ok && saved.message == path_ + " .The File is opened or read only!Can not be saved!" ? 0 : 1);
+    _exit(!saved.ok && saved.message == path_ + " .The File is opened or read only!Can not be saved!" ? 0
+                                                                                                      : 1);
   }
   int status = 0;
   waitpid(child, &status, 0);
@@ -398,20 +401,39 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LayoutRow{"frame_and_header_of_a_logging_page",
                   1,
-                  {"fill 0 0 680 880 255 255 255", "pen solid 2 0 0 0", "font 115 0 0 400 0 \"Arial\"",
-                   "polyline 25 25 655 25 655 830 25 830 25 25", "pen solid 1 0 0 0", "line 25 200 655 200",
-                   "line 200 25 200 200", "line 200 50 655 50", "line 200 75 655 75", "line 200 175 655 175",
-                   "line 285 25 285 200", "line 375 50 375 75", "line 430 50 430 75",
-                   "text WC 25 25 200 175 \"ZAVEL\"", "text CE 25 175 200 200 \"Report with QV70\"",
-                   "text L 205 25 285 50 \"Data Name\"", "text L 290 25 655 50 \"(L0)\"",
-                   "text L 205 50 275 75 \"Date\"", "text L 290 50 375 75 \"2024-5-6\"",
-                   "text L 380 50 425 75 \"Author\"", "text L 436 50 655 75 \"Inspector\"",
-                   "text L 205 75 275 100 \"Comment\"", "font 95 0 0 400 0 \"Arial\"",
-                   "font 115 0 0 400 0 \"Arial\"", "text L 205 175 275 200 \"QV70 S/N\"",
-                   "text L 290 175 655 200 \"09120345\"", "text L 50 236 175 254 \"Date:\"",
-                   "text L 180 236 655 254 \"2024/05/06\"", "text L 50 380 175 398 \"Time Interval:\"",
-                   "text L 180 380 655 398 \"1 [min]\"", "text L 50 488 175 506 \"Data Number:\"",
-                   "text L 180 488 655 506 \"40\"", "text CE 25 830 655 848 \"7\"",
+                  {"fill 0 0 680 880 255 255 255",
+                   "pen solid 2 0 0 0",
+                   "font 115 0 0 400 0 \"Arial\"",
+                   "polyline 25 25 655 25 655 830 25 830 25 25",
+                   "pen solid 1 0 0 0",
+                   "line 25 200 655 200",
+                   "line 200 25 200 200",
+                   "line 200 50 655 50",
+                   "line 200 75 655 75",
+                   "line 200 175 655 175",
+                   "line 285 25 285 200",
+                   "line 375 50 375 75",
+                   "line 430 50 430 75",
+                   "text WC 25 25 200 175 \"ZAVEL\"",
+                   "text CE 25 175 200 200 \"Report with QV70\"",
+                   "text L 205 25 285 50 \"Data Name\"",
+                   "text L 290 25 655 50 \"(L0)\"",
+                   "text L 205 50 275 75 \"Date\"",
+                   "text L 290 50 375 75 \"2024-5-6\"",
+                   "text L 380 50 425 75 \"Author\"",
+                   "text L 436 50 655 75 \"Inspector\"",
+                   "text L 205 75 275 100 \"Comment\"",
+                   "font 95 0 0 400 0 \"Arial\"",
+                   "font 115 0 0 400 0 \"Arial\"",
+                   "text L 205 175 275 200 \"QV70 S/N\"",
+                   "text L 290 175 655 200 \"09120345\"",
+                   "text L 50 236 175 254 \"Date:\"",
+                   "text L 180 236 655 254 \"2024/05/06\"",
+                   "text L 50 380 175 398 \"Time Interval:\"",
+                   "text L 180 380 655 398 \"1 [min]\"",
+                   "text L 50 488 175 506 \"Data Number:\"",
+                   "text L 180 488 655 506 \"40\"",
+                   "text CE 25 830 655 848 \"7\"",
                    "text R 25 848 655 880 \"ZAVEL Corporation\""}},
         LayoutRow{"normal_results_box",
                   3,
@@ -423,12 +445,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "text L 340 632 465 650 \"Resistance[15s]:\"", "text L 465 632 655 650 \"0.00 [KOhms]\"",
                    "text L 50 722 200 740 \"PI Value[t2/t1]:\"", "text L 340 776 465 794 \"Resistance[t1]:\"",
                    "text L 465 776 655 794 \"0.00 [Ohms]\"", "text CE 25 830 655 848 \"9\""}},
-        LayoutRow{"tc_results_box",
-                  4,
-                  {"polyline 50 524 555 524 555 686 50 686 50 524", "line 50 578 555 578", "line 50 632 555 632",
-                   "text L 75 524 225 578 \"Table No.:\"", "text L 230 524 555 578 \"3\"",
-                   "text L 75 578 225 632 \"Ref. Temperature:\"", "text L 230 578 555 632 \"20.0 [C]\"",
-                   "text L 75 632 225 686 \"TC Resistance:\"", "text L 230 632 555 686 \"123 [KOhms]\""}},
+        LayoutRow{
+            "tc_results_box",
+            4,
+            {"polyline 50 524 555 524 555 686 50 686 50 524", "line 50 578 555 578", "line 50 632 555 632",
+             "text L 75 524 225 578 \"Table No.:\"", "text L 230 524 555 578 \"3\"",
+             "text L 75 578 225 632 \"Ref. Temperature:\"", "text L 230 578 555 632 \"20.0 [C]\"",
+             "text L 75 632 225 686 \"TC Resistance:\"", "text L 230 632 555 686 \"123 [KOhms]\""}},
         LayoutRow{"step_column_and_narrow_values",
                   5,
                   {"text L 50 290 175 308 \"Test Method:\"", "text L 180 290 340 308 \"Step Voltage Test\"",

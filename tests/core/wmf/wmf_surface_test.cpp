@@ -49,79 +49,85 @@ TEST_P(RecordsTest, RecordsTheDrawing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, RecordsTest,
-    testing::Values(
-        DrawingRow{"line_with_the_default_pen",
-                   [](WmfSurface& s) { s.DrawLine({25, 25}, {655, 25}); },
-                   {"create-pen 0 solid 1 #000000", "select 0", "move-to 25 25", "line-to 655 25", "delete 0"}},
-        DrawingRow{"two_lines_share_one_pen",
-                   [](WmfSurface& s) {
-                     s.SelectPen(Pen::Solid(2, kBlack));
-                     s.DrawLine({0, 0}, {5, 0});
-                     s.SelectPen(Pen::Solid(2, kBlack));
-                     s.DrawLine({0, 1}, {5, 1});
-                   },
-                   {"create-pen 0 solid 2 #000000", "select 0", "move-to 0 0", "line-to 5 0", "move-to 0 1",
-                    "line-to 5 1", "delete 0"}},
-        DrawingRow{"a_new_pen_replaces_the_old_whose_slot_comes_free",
-                   [](WmfSurface& s) {
-                     s.SelectPen(Pen::Solid(2, kBlack));
-                     s.DrawLine({0, 0}, {5, 0});
-                     s.SelectPen(Pen::Solid(1, kBlack));
-                     s.DrawLine({0, 1}, {5, 1});
-                     s.SelectPen(Pen::Solid(1, Color::Rgb(255, 0, 0)));
-                     s.DrawLine({0, 2}, {5, 2});
-                   },
-                   {"create-pen 0 solid 2 #000000", "select 0", "move-to 0 0", "line-to 5 0",
-                    "create-pen 1 solid 1 #000000", "select 1", "delete 0", "move-to 0 1", "line-to 5 1",
-                    "create-pen 0 solid 1 #ff0000", "select 0", "delete 1", "move-to 0 2", "line-to 5 2",
-                    "delete 0"}},
-        DrawingRow{"dotted_line_in_dashes_of_a_solid_pen",
-                   [](WmfSurface& s) {
-                     s.SelectPen(Pen::Dotted(kBlack));
-                     s.DrawLine({0, 4}, {10, 4});
-                   },
-                   {"create-pen 0 solid 1 #000000", "select 0", "move-to 0 4", "line-to 3 4", "move-to 6 4",
-                    "line-to 9 4", "delete 0"}},
-        DrawingRow{"null_pen_draws_no_line",
-                   [](WmfSurface& s) {
-                     s.SelectPen(Pen{PenStyle::Null, 1, kBlack});
-                     s.DrawLine({0, 0}, {10, 0});
-                     s.DrawPolyline({{0, 0}, {1, 1}});
-                   },
-                   {}},
-        DrawingRow{"polyline_in_one_record",
-                   [](WmfSurface& s) { s.DrawPolyline({{25, 25}, {655, 25}, {655, 830}}); },
-                   {"create-pen 0 solid 1 #000000", "select 0", "polyline 25,25 655,25 655,830", "delete 0"}}));
+    testing::Values(DrawingRow{"line_with_the_default_pen",
+                               [](WmfSurface& s) {
+                                 s.DrawLine({25, 25}, {655, 25});
+                               },
+                               {"create-pen 0 solid 1 #000000", "select 0", "move-to 25 25", "line-to 655 25",
+                                "delete 0"}},
+                    DrawingRow{"two_lines_share_one_pen",
+                               [](WmfSurface& s) {
+                                 s.SelectPen(Pen::Solid(2, kBlack));
+                                 s.DrawLine({0, 0}, {5, 0});
+                                 s.SelectPen(Pen::Solid(2, kBlack));
+                                 s.DrawLine({0, 1}, {5, 1});
+                               },
+                               {"create-pen 0 solid 2 #000000", "select 0", "move-to 0 0", "line-to 5 0",
+                                "move-to 0 1", "line-to 5 1", "delete 0"}},
+                    DrawingRow{"a_new_pen_replaces_the_old_whose_slot_comes_free",
+                               [](WmfSurface& s) {
+                                 s.SelectPen(Pen::Solid(2, kBlack));
+                                 s.DrawLine({0, 0}, {5, 0});
+                                 s.SelectPen(Pen::Solid(1, kBlack));
+                                 s.DrawLine({0, 1}, {5, 1});
+                                 s.SelectPen(Pen::Solid(1, Color::Rgb(255, 0, 0)));
+                                 s.DrawLine({0, 2}, {5, 2});
+                               },
+                               {"create-pen 0 solid 2 #000000", "select 0", "move-to 0 0", "line-to 5 0",
+                                "create-pen 1 solid 1 #000000", "select 1", "delete 0", "move-to 0 1",
+                                "line-to 5 1", "create-pen 0 solid 1 #ff0000", "select 0", "delete 1",
+                                "move-to 0 2", "line-to 5 2", "delete 0"}},
+                    DrawingRow{"dotted_line_in_dashes_of_a_solid_pen",
+                               [](WmfSurface& s) {
+                                 s.SelectPen(Pen::Dotted(kBlack));
+                                 s.DrawLine({0, 4}, {10, 4});
+                               },
+                               {"create-pen 0 solid 1 #000000", "select 0", "move-to 0 4", "line-to 3 4",
+                                "move-to 6 4", "line-to 9 4", "delete 0"}},
+                    DrawingRow{"null_pen_draws_no_line",
+                               [](WmfSurface& s) {
+                                 s.SelectPen(Pen{PenStyle::Null, 1, kBlack});
+                                 s.DrawLine({0, 0}, {10, 0});
+                                 s.DrawPolyline({{0, 0}, {1, 1}});
+                               },
+                               {}},
+                    DrawingRow{"polyline_in_one_record",
+                               [](WmfSurface& s) {
+                                 s.DrawPolyline({{25, 25}, {655, 25}, {655, 830}});
+                               },
+                               {"create-pen 0 solid 1 #000000", "select 0", "polyline 25,25 655,25 655,830",
+                                "delete 0"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, RecordsTest,
-    testing::Values(
-        DrawingRow{"rectangle_with_pen_and_brush",
-                   [](WmfSurface& s) {
-                     s.SelectBrush(Brush::Solid(Color::Rgb(0, 0, 255)));
-                     s.DrawRectangle({38, 596, 642, 812});
-                   },
-                   {"create-pen 0 solid 1 #000000", "select 0", "create-brush 1 solid #0000ff", "select 1",
-                    "rectangle 38 596 642 812", "delete 0", "delete 1"}},
-        DrawingRow{"ellipse_and_polygon_with_a_null_brush",
-                   [](WmfSurface& s) {
-                     s.SelectBrush(Brush::Null());
-                     s.DrawEllipse({10, 10, 16, 16});
-                     s.DrawPolygon({{0, 0}, {4, 0}, {2, 3}});
-                   },
-                   {"create-pen 0 solid 1 #000000", "select 0", "create-brush 1 null", "select 1",
-                    "ellipse 10 10 16 16", "polygon 0,0 4,0 2,3", "delete 0", "delete 1"}},
-        DrawingRow{"fill_is_a_pattern_copy_with_a_brush_of_its_colour",
-                   [](WmfSurface& s) { s.FillRect({0, 0, 680, 880}, kWhite); },
-                   {"create-brush 0 solid #ffffff", "select 0", "fill 0 0 680 880", "delete 0"}},
-        DrawingRow{"empty_shapes_record_nothing",
-                   [](WmfSurface& s) {
-                     s.DrawRectangle({5, 5, 5, 9});
-                     s.DrawEllipse({5, 5, 9, 4});
-                     s.FillRect({0, 0, 0, 0}, kWhite);
-                     s.DrawPolygon({});
-                   },
-                   {}}));
+    testing::Values(DrawingRow{"rectangle_with_pen_and_brush",
+                               [](WmfSurface& s) {
+                                 s.SelectBrush(Brush::Solid(Color::Rgb(0, 0, 255)));
+                                 s.DrawRectangle({38, 596, 642, 812});
+                               },
+                               {"create-pen 0 solid 1 #000000", "select 0", "create-brush 1 solid #0000ff",
+                                "select 1", "rectangle 38 596 642 812", "delete 0", "delete 1"}},
+                    DrawingRow{"ellipse_and_polygon_with_a_null_brush",
+                               [](WmfSurface& s) {
+                                 s.SelectBrush(Brush::Null());
+                                 s.DrawEllipse({10, 10, 16, 16});
+                                 s.DrawPolygon({{0, 0}, {4, 0}, {2, 3}});
+                               },
+                               {"create-pen 0 solid 1 #000000", "select 0", "create-brush 1 null", "select 1",
+                                "ellipse 10 10 16 16", "polygon 0,0 4,0 2,3", "delete 0", "delete 1"}},
+                    DrawingRow{"fill_is_a_pattern_copy_with_a_brush_of_its_colour",
+                               [](WmfSurface& s) {
+                                 s.FillRect({0, 0, 680, 880}, kWhite);
+                               },
+                               {"create-brush 0 solid #ffffff", "select 0", "fill 0 0 680 880", "delete 0"}},
+                    DrawingRow{"empty_shapes_record_nothing",
+                               [](WmfSurface& s) {
+                                 s.DrawRectangle({5, 5, 5, 9});
+                                 s.DrawEllipse({5, 5, 9, 4});
+                                 s.FillRect({0, 0, 0, 0}, kWhite);
+                                 s.DrawPolygon({});
+                               },
+                               {}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Text, RecordsTest,
@@ -152,15 +158,16 @@ INSTANTIATE_TEST_SUITE_P(
                    {"create-font 0 Arial -15 0 0 400 0", "select 0", "text-color #000000",
                     "bk-mode transparent", "text 0 0 clip 0 0 90 60 \"alpha beta\"",
                     "text 0 17 clip 0 0 90 60 \"gamma\"", "text 0 51 clip 0 0 90 60 \"end\"", "delete 0"}},
-        DrawingRow{"chinese_in_code_page_936_with_its_charset_and_emoji_as_question_mark",
-                   [](WmfSurface& s) {
-                     s.SelectFont(kText);
-                     s.DrawTextAt({0, 0}, "\xe7\xbb\x9d\xe7\xbc\x98 \xf0\x9f\x98\x80");
-                     s.DrawTextAt({0, 20}, "OK");
-                   },
-                   {"create-font 0 Arial -15 0 0 400 134", "select 0", "text-color #000000", "bk-mode opaque",
-                    "bk-color #ffffff", "text 0 0 \"\xbe\xf8\xd4\xb5 ?\"", "create-font 1 Arial -15 0 0 400 0",
-                    "select 1", "delete 0", "text 0 20 \"OK\"", "delete 1"}},
+        DrawingRow{
+            "chinese_in_code_page_936_with_its_charset_and_emoji_as_question_mark",
+            [](WmfSurface& s) {
+              s.SelectFont(kText);
+              s.DrawTextAt({0, 0}, "\xe7\xbb\x9d\xe7\xbc\x98 \xf0\x9f\x98\x80");
+              s.DrawTextAt({0, 20}, "OK");
+            },
+            {"create-font 0 Arial -15 0 0 400 134", "select 0", "text-color #000000", "bk-mode opaque",
+             "bk-color #ffffff", "text 0 0 \"\xbe\xf8\xd4\xb5 ?\"", "create-font 1 Arial -15 0 0 400 0",
+             "select 1", "delete 0", "text 0 20 \"OK\"", "delete 1"}},
         DrawingRow{"rotated_cell_font_of_the_chart",
                    [](WmfSurface& s) {
                      Font font = Font::Cell("Microsoft Sans Serif", 16, 6).Rotated(900);
@@ -181,39 +188,56 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Clipping, RecordsTest,
-    testing::Values(
-        DrawingRow{"clip_saved_and_restored_around_the_drawing",
-                   [](WmfSurface& s) {
-                     s.SetClip(Rect{30, 560, 650, 800});
-                     s.DrawLine({0, 600}, {700, 600});
-                     s.SetClip(std::nullopt);
-                     s.DrawLine({0, 0}, {10, 0});
-                   },
-                   {"save-dc", "clip 30 560 650 800", "create-pen 0 solid 1 #000000", "select 0",
-                    "move-to 0 600", "line-to 700 600", "restore-dc", "select 0", "move-to 0 0", "line-to 10 0",
-                    "delete 0"}},
-        DrawingRow{"pen_of_the_saved_state_lives_until_the_restore",
-                   [](WmfSurface& s) {
-                     s.DrawLine({0, 0}, {10, 0});
-                     s.SetClip(Rect{0, 0, 100, 100});
-                     s.SelectPen(Pen::Solid(2, kBlack));
-                     s.DrawLine({0, 1}, {10, 1});
-                     s.SetClip(Rect{0, 0, 50, 50});
-                     s.DrawLine({0, 2}, {10, 2});
-                     s.SetClip(std::nullopt);
-                     s.DrawLine({0, 3}, {10, 3});
-                   },
-                   {"create-pen 0 solid 1 #000000", "select 0", "move-to 0 0", "line-to 10 0", "save-dc",
-                    "clip 0 0 100 100", "create-pen 1 solid 2 #000000", "select 1", "move-to 0 1", "line-to 10 1",
-                    "restore-dc", "save-dc", "clip 0 0 50 50", "select 1", "move-to 0 2", "line-to 10 2",
-                    "restore-dc", "select 1", "delete 0", "move-to 0 3", "line-to 10 3", "delete 1"}},
-        DrawingRow{"clip_open_at_the_end_is_restored_before_the_deletes",
-                   [](WmfSurface& s) {
-                     s.SetClip(Rect{0, 0, 10, 10});
-                     s.FillRect({0, 0, 20, 20}, kBlack);
-                   },
-                   {"save-dc", "clip 0 0 10 10", "create-brush 0 solid #000000", "select 0", "fill 0 0 20 20",
-                    "restore-dc", "delete 0"}}));
+    testing::Values(DrawingRow{"clip_saved_and_restored_around_the_drawing",
+                               [](WmfSurface& s) {
+                                 s.SetClip(Rect{30, 560, 650, 800});
+                                 s.DrawLine({0, 600}, {700, 600});
+                                 s.SetClip(std::nullopt);
+                                 s.DrawLine({0, 0}, {10, 0});
+                               },
+                               {"save-dc", "clip 30 560 650 800", "create-pen 0 solid 1 #000000", "select 0",
+                                "move-to 0 600", "line-to 700 600", "restore-dc", "select 0", "move-to 0 0",
+                                "line-to 10 0", "delete 0"}},
+                    DrawingRow{"pen_of_the_saved_state_lives_until_the_restore",
+                               [](WmfSurface& s) {
+                                 s.DrawLine({0, 0}, {10, 0});
+                                 s.SetClip(Rect{0, 0, 100, 100});
+                                 s.SelectPen(Pen::Solid(2, kBlack));
+                                 s.DrawLine({0, 1}, {10, 1});
+                                 s.SetClip(Rect{0, 0, 50, 50});
+                                 s.DrawLine({0, 2}, {10, 2});
+                                 s.SetClip(std::nullopt);
+                                 s.DrawLine({0, 3}, {10, 3});
+                               },
+                               {"create-pen 0 solid 1 #000000",
+                                "select 0",
+                                "move-to 0 0",
+                                "line-to 10 0",
+                                "save-dc",
+                                "clip 0 0 100 100",
+                                "create-pen 1 solid 2 #000000",
+                                "select 1",
+                                "move-to 0 1",
+                                "line-to 10 1",
+                                "restore-dc",
+                                "save-dc",
+                                "clip 0 0 50 50",
+                                "select 1",
+                                "move-to 0 2",
+                                "line-to 10 2",
+                                "restore-dc",
+                                "select 1",
+                                "delete 0",
+                                "move-to 0 3",
+                                "line-to 10 3",
+                                "delete 1"}},
+                    DrawingRow{"clip_open_at_the_end_is_restored_before_the_deletes",
+                               [](WmfSurface& s) {
+                                 s.SetClip(Rect{0, 0, 10, 10});
+                                 s.FillRect({0, 0, 20, 20}, kBlack);
+                               },
+                               {"save-dc", "clip 0 0 10 10", "create-brush 0 solid #000000", "select 0",
+                                "fill 0 0 20 20", "restore-dc", "delete 0"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Mapping, RecordsTest,
@@ -226,7 +250,9 @@ INSTANTIATE_TEST_SUITE_P(
                                {"create-pen 0 solid 2 #000000", "select 0", "move-to 60 25", "line-to 110 25",
                                 "delete 0"}},
                     DrawingRow{"coordinates_beyond_16_bits_held_at_the_edge",
-                               [](WmfSurface& s) { s.DrawLine({-40000, 0}, {40000, 0}); },
+                               [](WmfSurface& s) {
+                                 s.DrawLine({-40000, 0}, {40000, 0});
+                               },
                                {"create-pen 0 solid 1 #000000", "select 0", "move-to -32768 0",
                                 "line-to 32767 0", "delete 0"}}));
 
@@ -243,7 +269,7 @@ TEST(WmfSurface, OpensWithTheAnisotropicPageWindow) {
 // A 3 x 2 bitmap of distinct pixels, top row first, rows padded to 12 bytes.
 TEST(WmfSurface, StretchesTheBitmapWithItsRowsBottomFirst) {
   std::vector<std::uint8_t> pixels(24, 0);
-  for (std::size_t i = 0; i < 9; ++i) pixels[i] = static_cast<std::uint8_t>(1 + i);       // top row
+  for (std::size_t i = 0; i < 9; ++i) pixels[i] = static_cast<std::uint8_t>(1 + i);         // top row
   for (std::size_t i = 0; i < 9; ++i) pixels[12 + i] = static_cast<std::uint8_t>(101 + i);  // bottom row
   WmfSurface surface(kFakeMetrics, kPage);
   surface.StretchBitmap({60, 48, 160, 148}, BitmapView{3, 2, pixels.data(), 12});
@@ -256,7 +282,7 @@ TEST(WmfSurface, StretchesTheBitmapWithItsRowsBottomFirst) {
   const std::size_t rows = 18 + 2 * (4 + 5 + 5 + 4) + 28 + 40;
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + rows, bytes.begin() + rows + 24),
             (std::vector<std::uint8_t>{101, 102, 103, 104, 105, 106, 107, 108, 109, 0, 0, 0,  //
-                                       1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0}));
+                                       1,   2,   3,   4,   5,   6,   7,   8,   9,   0, 0, 0}));
 }
 
 // Everything a report page and its graph draw, in one picture: the header's
