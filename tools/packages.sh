@@ -8,6 +8,7 @@ QV70_PACKAGES=(
   xvfb xauth x11-utils xdotool openbox imagemagick xclip fonts-liberation
   fonts-noto-cjk  # the comment menu's Chinese captions
   python3-pil
+  libwmf-bin  # wmf2svg reads every picture of an RTF report in the tests
 )
 
 qv70_install_packages() {
