@@ -10,6 +10,7 @@ QV70_PACKAGES=(
   python3-pil
   poppler-utils  # pdfinfo and pdftoppm look at the printed reports
   libreoffice-writer-nogui  # RTF written by another word processor, read back
+  libwmf-bin  # wmf2svg reads every picture of an RTF report in the tests
 )
 
 qv70_install_packages() {

@@ -154,56 +154,43 @@ int WriteAll(int fd, std::string_view content) {
   return 0;
 }
 
-// The content, the replaced file's mode and the flush to disk; 0 or an errno.
-int FillAndSync(int fd, std::string_view content, const Target& target) {
-  if (int error = WriteAll(fd, content)) return error;
-  if (target.exists && fchmod(fd, target.info.st_mode & 07777) != 0) return errno;
-  if (fsync(fd) != 0) return errno;
-  return 0;
-}
-
 int CloseChecked(int fd, int error) {
   if (close(fd) != 0 && error == 0) return errno;
   return error;
 }
 
-constexpr int kUnnamedUnsupported = -1;
-
-// Writes into a file without a name (O_TMPFILE), which a killed save leaves
-// nowhere, and names it `temporary` only once it is complete.
-int WriteUnnamed(const std::string& folder, std::string_view content, const Target& target,
-                 std::string& temporary) {
-  int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  if (fd < 0) return kUnnamedUnsupported;
-  int error = FillAndSync(fd, content, target);
-  if (error == 0) {
-    // Linking by descriptor needs /proc; without it the named way is taken.
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    error = kUnnamedUnsupported;
-    for (int attempt = 0; attempt < 100 && error == kUnnamedUnsupported; ++attempt) {
-      temporary = NextTemporaryPath(folder, target.path);
-      if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        error = 0;
-      else if (errno != EEXIST)
-        break;
-    }
-  }
-  return CloseChecked(fd, error);
+// A file without a name (O_TMPFILE), which a killed save leaves nowhere; -1
+// where the file system has none, or where it could not be named later:
+// linking by descriptor needs /proc.
+int OpenUnnamed(const std::string& folder) {
+  if (access("/proc/self/fd", F_OK) != 0) return -1;
+  return open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 }
 
-int WriteNamed(const std::string& folder, std::string_view content, const Target& target,
-               std::string& temporary) {
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = NextTemporaryPath(folder, target.path);
-    // O_EXCL: another file is never reused.
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return errno;
+// A new named temporary beside the target; O_EXCL: another file is never reused.
+int OpenNamed(const std::string& folder, const std::string& target, std::string& temporary, int& error) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = NextTemporaryPath(folder, target);
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) {
+      error = errno;
+      return -1;
+    }
   }
-  if (fd < 0) return EEXIST;
-  int error = CloseChecked(fd, FillAndSync(fd, content, target));
-  if (error != 0) unlink(temporary.c_str());
-  return error;
+  error = EEXIST;
+  return -1;
+}
+
+// Names the unnamed file `fd` as a temporary beside the target; 0 or an errno.
+int LinkUnnamed(int fd, const std::string& folder, const std::string& target, std::string& temporary) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = NextTemporaryPath(folder, target);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
 }
 
 // The rename itself is made durable too; a folder that cannot be synced
@@ -227,7 +214,11 @@ std::string SaveFailureReason(int error) {
   }
 }
 
-Result WriteFileAtomically(const std::string& path, std::string_view content) {
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+Result AtomicFileWriter::Open(const std::string& path) {
+  Discard();
+  error_ = 0;
   if (path.empty()) return Result::Failure({});
 
   const Target target = ResolveTarget(path);
@@ -243,17 +234,56 @@ Result WriteFileAtomically(const std::string& path, std::string_view content) {
     return Result::Failure({});
 
   RemoveStaleTemporaries(folder, target.path);
-  std::string temporary;
-  int error = WriteUnnamed(folder, content, target, temporary);
-  if (error == kUnnamedUnsupported) error = WriteNamed(folder, content, target, temporary);
-  if (error != 0) return Failed(error);
-  if (rename(temporary.c_str(), target.path.c_str()) != 0) {
-    error = errno;
-    unlink(temporary.c_str());
+  int error = 0;
+  fd_ = OpenUnnamed(folder);
+  if (fd_ < 0) fd_ = OpenNamed(folder, target.path, temporary_, error);
+  if (fd_ < 0) return Failed(error);
+  targetPath_ = target.path;
+  folder_ = folder;
+  keepMode_ = target.exists;
+  mode_ = target.info.st_mode & 07777;
+  return Result::Success();
+}
+
+bool AtomicFileWriter::Append(std::string_view bytes) {
+  if (fd_ < 0) return false;
+  if (error_ == 0) error_ = WriteAll(fd_, bytes);
+  return error_ == 0;
+}
+
+Result AtomicFileWriter::Commit() {
+  if (fd_ < 0) return Result::Failure({});
+  int error = error_;
+  if (error == 0 && keepMode_ && fchmod(fd_, mode_) != 0) error = errno;
+  if (error == 0 && fsync(fd_) != 0) error = errno;
+  if (error == 0 && temporary_.empty()) {
+    error = LinkUnnamed(fd_, folder_, targetPath_, temporary_);
+    if (error != 0) temporary_.clear();
+  }
+  error = CloseChecked(fd_, error);
+  fd_ = -1;
+  if (error == 0 && rename(temporary_.c_str(), targetPath_.c_str()) != 0) error = errno;
+  if (error != 0) {
+    Discard();
     return Failed(error);
   }
-  SyncFolder(folder);
+  temporary_.clear();
+  SyncFolder(folder_);
   return Result::Success();
+}
+
+void AtomicFileWriter::Discard() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+  temporary_.clear();
+}
+
+Result WriteFileAtomically(const std::string& path, std::string_view content) {
+  AtomicFileWriter writer;
+  if (Result opened = writer.Open(path); !opened) return opened;
+  writer.Append(content);
+  return writer.Commit();
 }
 
 }  // namespace qv70

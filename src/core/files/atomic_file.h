@@ -35,4 +35,34 @@ Result WriteFileAtomically(const std::string& path, std::string_view content);
 // a full disk or quota; empty for the errors the first line already covers.
 std::string SaveFailureReason(int error);
 
+// The same save for content made piece by piece (an RTF report page by page),
+// so it never has to be held whole: Open checks the target as above and opens
+// the new file beside it; Append writes (false once a write has failed);
+// Commit flushes, closes and renames it over the target, or reports the first
+// failure and leaves the target as it was. A writer destroyed or opened again
+// before Commit discards what it wrote.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  Result Open(const std::string& path);
+  bool Append(std::string_view bytes);
+  Result Commit();
+  void Discard();
+  // What the operator's message adds for the first failed write (a full disk).
+  std::string FailureReason() const { return SaveFailureReason(error_); }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;  // of the first failed write
+  std::string targetPath_;
+  std::string folder_;
+  std::string temporary_;  // empty while the new file has no name
+  bool keepMode_ = false;
+  unsigned mode_ = 0;
+};
+
 }  // namespace qv70

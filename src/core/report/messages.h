@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/files/messages.h"
+
 // Every text the report settings show the operator, spelled once for the code
 // and its tests, byte for byte as the program has always shown them.
 namespace qv70::report_message {
@@ -25,5 +27,17 @@ inline constexpr const char* kPrintCaption = "Print";
 inline constexpr const char* kNothingToPrint =
     "The report has no pages to print.\nChoose its data with \"Set Report\" first.";
 inline constexpr const char* kPrintFailed = "The report could not be printed: the printer or file could not be written.";
+
+// Save as RTF: the save dialog's file type, and the failure to write the file,
+// whenever it happens (the open test, a full disk while the pages are written).
+inline constexpr const char* kSaveRtfCaption = "Save as RTF";
+inline constexpr const char* kRtfFilterDescription = "QV70 File (*.rtf)";
+inline constexpr const char* kRtfFilterPattern = "*.rtf";
+inline constexpr const char* kRtfExtension = "rtf";
+// "%s .The File is opened or read only!Can not be saved!" with the path; a
+// known cause (a full disk) on a second line, as the data-file save gives it.
+inline std::string RtfNotSaved(const std::string& path, const std::string& reason = {}) {
+  return save_message::Failed(path, reason);
+}
 
 }  // namespace qv70::report_message

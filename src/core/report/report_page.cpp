@@ -63,8 +63,9 @@ std::string VoltageUnlessBlank(const std::string& blankTest, const std::string& 
   return Blank(blankTest) ? std::string() : ReportVoltageText(volts);
 }
 
-std::string ResistanceUnlessBlank(const std::string& converted, const std::string& raw, UnitMode mode) {
-  return Blank(converted) ? std::string() : ReportResistanceText(converted, raw, mode);
+std::string ResistanceUnlessBlank(const std::string& converted, const std::string& raw, UnitMode mode,
+                                  ZeroRule zero = ZeroRule::ZeroOhms) {
+  return Blank(converted) ? std::string() : ReportResistanceText(converted, raw, mode, zero);
 }
 
 UnitMode ModeFor(bool chartMode, double divisor) {
@@ -163,9 +164,9 @@ std::string MinutesText(const std::string& converted) {
   return Blank(converted) ? std::string() : FormatThreeFigures(converted) + " [min]";
 }
 
-void AddNormalTexts(TextList& list, const ManualRecord& raw, const ManualRecord& c) {
+void AddNormalTexts(TextList& list, const ManualRecord& raw, const ManualRecord& c, ZeroRule secondaryZero) {
   const UnitMode threshold = UnitMode::Threshold();
-  auto resistance = [&](int f) { return ResistanceUnlessBlank(c[f], raw[f], threshold); };
+  auto resistance = [&](int f) { return ResistanceUnlessBlank(c[f], raw[f], threshold, secondaryZero); };
   AddRecordStart(list, c, "Normal Test");
   AddClimate(list, c, 1, 2);
   list.AddItem("test-time", 0, ReportElapsedText(c[field::kElapsed]));
@@ -209,7 +210,7 @@ constexpr const char* kStepTextNames[5][2] = {{"step1-voltage", "step1-resistanc
                                               {"step5-voltage", "step5-resistance"}};
 
 void AddStepTexts(TextList& list, const ManualRecord& raw, const ManualRecord& c, GraphKind graph,
-                  double chartDivisor) {
+                  double chartDivisor, ZeroRule stepZero) {
   const UnitMode resistanceMode = ModeFor(graph == GraphKind::Resistance, chartDivisor);
   const UnitMode currentMode = ModeFor(graph == GraphKind::LeakCurrent, chartDivisor);
   constexpr int kStep5Voltage = field::kStep1Voltage + 8;
@@ -224,7 +225,8 @@ void AddStepTexts(TextList& list, const ManualRecord& raw, const ManualRecord& c
   for (int step = 0; step < 5; ++step) {
     const int voltage = field::kStep1Voltage + 2 * step;
     list.Add(kStepTextNames[step][0], VoltageUnlessBlank(c[voltage], raw[voltage]));
-    list.Add(kStepTextNames[step][1], ResistanceUnlessBlank(c[voltage + 1], raw[voltage + 1], resistanceMode));
+    list.Add(kStepTextNames[step][1],
+             ResistanceUnlessBlank(c[voltage + 1], raw[voltage + 1], resistanceMode, stepZero));
   }
 }
 
@@ -250,8 +252,9 @@ double FillChart(ChartCtrl& chart, const PageSource& source, const ReportSetting
              : PrepareStepCurrentChart(chart, tables, source.group, source.record);
 }
 
-int FirstPageNumber(const ReportSettings& settings) {
-  return settings.pageNumberOn ? TextToInt(settings.header.startPage) : kUnprintedPageNumber;
+int FirstPageNumber(const ReportSettings& settings, PageTexts texts) {
+  if (!settings.pageNumberOn) return kUnprintedPageNumber;
+  return TextToInt(texts == PageTexts::Rtf ? settings.startPageText : settings.header.startPage);
 }
 
 }  // namespace
@@ -269,9 +272,10 @@ std::string ReportVoltageText(const std::string& volts) {
   return FormatText("%.0f", static_cast<double>(v)) + " [V]";
 }
 
-std::string ReportResistanceText(const std::string& converted, const std::string& raw, UnitMode mode) {
+std::string ReportResistanceText(const std::string& converted, const std::string& raw, UnitMode mode,
+                                 ZeroRule zero) {
   if (converted == "OF") return "OF";
-  if (TextToDouble(converted) == 0) return "0.00 [Ohms]";
+  if (zero == ZeroRule::ZeroOhms && TextToDouble(converted) == 0) return "0.00 [Ohms]";
   const double x = TextToDouble(raw);
   const Unit unit = mode.chart ? Unit{mode.divisor, UnitOfDivisor(kResistanceUnits, mode.divisor, " [Ohms]")}
                                : ThresholdUnit(kResistanceUnits, x);
@@ -326,7 +330,7 @@ int PageCount(const ReportSettings& settings, const RecordTables& tables) {
 }
 
 std::optional<ReportPage> BuildPage(int pageIndex, const ReportSettings& settings, const RecordTables& tables,
-                                    ChartCtrl& chart) {
+                                    ChartCtrl& chart, PageTexts texts) {
   const std::vector<PageSource> pages = EnumeratePages(settings, tables);
   if (pageIndex < 1 || pageIndex > static_cast<int>(pages.size())) return std::nullopt;
   const PageSource& source = pages[static_cast<size_t>(pageIndex - 1)];
@@ -336,7 +340,7 @@ std::optional<ReportPage> BuildPage(int pageIndex, const ReportSettings& setting
   ReportPage page;
   page.source = source;
   page.pageIndex = pageIndex;
-  const long long number = static_cast<long long>(FirstPageNumber(settings)) + pageIndex - 1;
+  const long long number = static_cast<long long>(FirstPageNumber(settings, texts)) + pageIndex - 1;
   page.pageNumber = number >= kUnprintedPageNumber ? kUnprintedPageNumber : static_cast<int>(number);
   page.chartKind = source.kind == PageKind::Logging ? settings.loggingGraphKind : settings.stepGraphKind;
 
@@ -350,9 +354,11 @@ std::optional<ReportPage> BuildPage(int pageIndex, const ReportSettings& setting
   } else {
     const ManualRecord& raw = tables.Record(RecordCopy::Raw, source.group, source.record);
     const ManualRecord& converted = tables.Record(RecordCopy::Converted, source.group, source.record);
-    if (source.kind == PageKind::Normal) AddNormalTexts(list, raw, converted);
+    const ZeroRule secondaryZero = texts == PageTexts::Rtf ? ZeroRule::FromRaw : ZeroRule::ZeroOhms;
+    if (source.kind == PageKind::Normal) AddNormalTexts(list, raw, converted, secondaryZero);
     if (source.kind == PageKind::TC) AddTcTexts(list, raw, converted);
-    if (source.kind == PageKind::Step) AddStepTexts(list, raw, converted, settings.stepGraphKind, divisor);
+    if (source.kind == PageKind::Step)
+      AddStepTexts(list, raw, converted, settings.stepGraphKind, divisor, secondaryZero);
   }
   page.texts = list.Take();
   for (PageText& text : page.texts) text.value = ApplyDecimalSymbol(text.value, tables.decimalChar);

@@ -56,9 +56,21 @@ struct UnitMode {
   static UnitMode Chart(double divisor) { return {true, divisor}; }
 };
 
+// What a resistance whose converted value reads as 0 shows: "0.00 [Ohms]"
+// on paper; in the RTF file the secondary resistances are computed from the
+// raw value like any other (a raw 0 on a GOhms graph shows 0 in GOhms).
+enum class ZeroRule { ZeroOhms, FromRaw };
+
+// Which pages the texts are for: the printed ones, or the RTF file's, which
+// differ in the secondary resistances of Normal Test pages and the step
+// resistances of Step Voltage Test pages (ZeroRule::FromRaw), and number
+// their pages from `startPageText`.
+enum class PageTexts { Printed, Rtf };
+
 // The value texts of the pages, before the decimal symbol.
 std::string ReportVoltageText(const std::string& volts);
-std::string ReportResistanceText(const std::string& converted, const std::string& raw, UnitMode mode);
+std::string ReportResistanceText(const std::string& converted, const std::string& raw, UnitMode mode,
+                                 ZeroRule zero = ZeroRule::ZeroOhms);
 std::string ReportCurrentText(const std::string& kiloVolts, const std::string& gigaOhms, UnitMode mode);
 // The leak current beside a resistance: "UF" over an "OF" resistance, "OF"
 // over a zero one, else ReportCurrentText.
@@ -75,6 +87,6 @@ int PageCount(const ReportSettings& settings, const RecordTables& tables);
 // Nothing (a page with its frame only, chart untouched) when no page has that
 // index or when the page's logging set has no samples left.
 std::optional<ReportPage> BuildPage(int pageIndex, const ReportSettings& settings, const RecordTables& tables,
-                                    ChartCtrl& chart);
+                                    ChartCtrl& chart, PageTexts texts = PageTexts::Printed);
 
 }  // namespace qv70

@@ -101,6 +101,31 @@ std::string ConvertWithIconv(std::string_view bytes, int codePage, bool cutTail)
   return out;
 }
 
+// The converter's name for writing: 936 is strictly GBK here.
+std::string EncoderName(int codePage) {
+  if (codePage == 936) return "CP936";
+  return IconvName(codePage);
+}
+
+// One character's bytes in the converter's code page; false when it has none.
+bool EncodeCharacter(iconv_t converter, std::string_view utf8, std::string& out) {
+  std::string input(utf8);
+  char* in = input.data();
+  size_t inLeft = input.size();
+  char buffer[16];
+  char* to = buffer;
+  size_t toLeft = sizeof buffer;
+  const bool done = iconv(converter, &in, &inLeft, &to, &toLeft) != static_cast<size_t>(-1) && inLeft == 0;
+  // Flush a stateful encoding's shift back to its initial state.
+  const bool flushed = done && iconv(converter, nullptr, nullptr, &to, &toLeft) != static_cast<size_t>(-1);
+  if (!flushed) {
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    return false;
+  }
+  out.append(buffer, static_cast<size_t>(to - buffer));
+  return true;
+}
+
 }  // namespace
 
 bool IsUtf8(std::string_view bytes, bool allowCutTail) {
@@ -160,6 +185,26 @@ char32_t NextCodePoint(std::string_view utf8, size_t& at) {
 std::string CodePageToUtf8(std::string_view bytes, int codePage) {
   if (IsAscii(bytes)) return std::string(bytes);
   return ConvertWithIconv(bytes, codePage, false);
+}
+
+std::string Utf8ToCodePage(std::string_view utf8, int codePage) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  iconv_t converter = iconv_open(EncoderName(codePage).c_str(), "UTF-8");
+  const bool canConvert = converter != reinterpret_cast<iconv_t>(-1);
+  std::string out;
+  for (size_t at = 0; at < utf8.size();) {
+    const size_t start = at;
+    const char32_t c = NextCodePoint(utf8, at);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    const bool wellFormed = SequenceLength(utf8, start) > 0;
+    if (!wellFormed || !canConvert || !EncodeCharacter(converter, utf8.substr(start, at - start), out))
+      out.push_back('?');
+  }
+  if (canConvert) iconv_close(converter);
+  return out;
 }
 
 std::string TextFileToUtf8(std::string_view bytes, bool cutTail) {

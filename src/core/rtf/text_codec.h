@@ -34,6 +34,12 @@ char32_t NextCodePoint(std::string_view utf8, size_t& at);
 // gives U+FFFD for each undecodable byte, ASCII always passing through.
 std::string CodePageToUtf8(std::string_view bytes, int codePage);
 
+// `utf8` in the Windows code page `codePage` (936 is GBK, not its GB18030
+// superset: a reader of code page 936 knows no four-byte sequences). A
+// character the code page lacks, and each malformed byte, becomes "?"; ASCII
+// always passes through.
+std::string Utf8ToCodePage(std::string_view utf8, int codePage);
+
 // A text file's bytes as UTF-8: UTF-8 (a byte-order mark dropped) when the bytes
 // are well-formed UTF-8, else GB18030. `cutTail` says the bytes are the file's
 // beginning only, so a character cut by the end is dropped, not replaced.

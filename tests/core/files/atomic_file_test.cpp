@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,6 +102,51 @@ TEST(WriteFileAtomically, LeavesOnlyTheTarget) {
     ASSERT_TRUE(WriteFileAtomically(path, content).ok);
     EXPECT_EQ(ReadWholeFile(path), content);
     EXPECT_EQ(std::system(("test $(ls -A '" + dir.path() + "' | wc -l) -eq 1").c_str()), 0);
+  }
+}
+
+int EntriesIn(const std::string& folder) {
+  return std::system(("exit $(ls -A '" + folder + "' | wc -l)").c_str()) >> 8;
+}
+
+// A save made piece by piece replaces the old file only when committed; an
+// abandoned one, or one whose writes fail midway, leaves it and nothing else.
+TEST(AtomicFileWriter, ReplacesTheFileOnlyWhenCommitted) {
+  const struct {
+    const char* name;
+    bool commit;
+    std::size_t fileSizeLimit;  // 0: none
+    bool replaced;
+  } rows[] = {
+      {"committed", true, 0, true},
+      {"abandoned", false, 0, false},
+      {"writes fail past a size limit", true, 8, false},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    const std::string path = dir.File("report.rtf");
+    WriteWholeFile(path, "old");
+    // In a child, so the size limit holds for it alone.
+    const pid_t child = fork();
+    if (child == 0) {
+      if (row.fileSizeLimit > 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{row.fileSizeLimit, row.fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      AtomicFileWriter writer;
+      if (!writer.Open(path).ok) _exit(2);
+      bool written = true;
+      for (const char* piece : {"{\\rtf1 ", "page one ", "page two}"}) written = writer.Append(piece) && written;
+      if (!row.commit) _exit(written ? 0 : 3);
+      const Result committed = writer.Commit();
+      _exit(committed.ok == written ? 0 : 4);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << row.name << ": status " << status;
+    EXPECT_EQ(ReadWholeFile(path), row.replaced ? "{\\rtf1 page one page two}" : "old") << row.name;
+    EXPECT_EQ(EntriesIn(dir.path()), 1) << row.name;
   }
 }
 

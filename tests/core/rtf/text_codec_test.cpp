@@ -102,5 +102,25 @@ TEST(TextCodec, DecodesWindowsCodePages) {
   }
 }
 
+TEST(TextCodec, EncodesCodePage936WithQuestionMarksForTheRest) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string bytes;
+  } rows[] = {
+      {"ascii unchanged", "Report with QV70", "Report with QV70"},
+      {"chinese in gbk", "\xe7\xbb\x9d\xe7\xbc\x98 ok", "\xbe\xf8\xd4\xb5 ok"},
+      {"degree sign in gbk", "10 \xc2\xb0""C", "10 \xa1\xe3""C"},
+      {"emoji outside 936", "a\xf0\x9f\x98\x80""b", "a?b"},
+      {"pinyin accent in 936", "r\xc3\xa9sum\xc3\xa9", "r\xa8\xa6sum\xa8\xa6"},
+      {"euro as windows 936 has it", "\xe2\x82\xac", "\x80"},
+      {"malformed byte", "a\xff""b", "a?b"},
+      {"sequence cut at the end", "a\xe7\xbb", "a??"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(Utf8ToCodePage(row.text, 936), row.bytes) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace qv70
