@@ -196,7 +196,7 @@ TEST(ReportCommand, RefusalsAndUsageErrors) {
       {"32 item flags", {"report", file, "--texts", "--items", std::string(32, '1')}, 2, ""},
       {"item flag 2", {"report", file, "--texts", "--items", std::string(32, '1') + "2"}, 2, ""},
       {"unknown option", {"report", file, "--texts", "--pdf", "x.pdf"}, 2, ""},
-      {"rtf, not built yet", {"report", file, "--rtf", "x.rtf"}, 2, ""},
+      {"rtf without its file", {"report", file, "--rtf"}, 2, ""},
       {"two output modes", {"report", file, "--texts", "--drawing"}, 2, ""},
       {"two files", {"report", file, file, "--texts"}, 2, ""},
       {"option given twice", {"report", file, "--texts", "--author", "a", "--author", "b"}, 2, ""},

@@ -1,6 +1,7 @@
-// qv70cli report --drawing and --pdf: the printed pages as drawing calls in
-// page units, and as a PDF of the chosen paper, written whole or not at all.
+// qv70cli report --drawing, --pdf and --rtf: the printed pages as drawing
+// calls in page units, as a PDF of the chosen paper, and the RTF export.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ using test::ExamplePath;
 using test::RunCli;
 using test::ReadWholeFile;
 using test::TempDir;
+using test::WriteWholeFile;
 
 // The drawing lines of page `index` of a --drawing output, its page line first.
 std::vector<std::string> PageDrawing(const std::string& out, int index) {
@@ -135,6 +137,34 @@ TEST(ReportPdf, EveryPageOnTheChosenPaperWrittenWholeOrNotAtAll) {
   EXPECT_EQ(empty.status, 1);
   EXPECT_EQ(empty.err, "Please Choose Data To Print!\n");
   EXPECT_FALSE(FileExists(none));
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST(ReportRtf, OnePictureGroupPerPageAndAReadOnlyFileLeftAsItWas) {
+  const std::string file = ExamplePath("current_comma_period.csv");
+  TempDir dir;
+  const std::string rtf = dir.File("report.rtf");
+  const CliRun run = RunCli({"report", file, "--rtf", rtf, "--select", "A,L0", "--start-page", "7"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string bytes = ReadWholeFile(rtf);
+  EXPECT_EQ(bytes.rfind("{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052 {\\fonttbl", 0), 0u);
+  EXPECT_EQ(Count(bytes, "\\fs20{\\pict\\wmetafile8\\picwgoal10300\\pichgoal13500 \n"), 4u);
+  EXPECT_EQ(Count(bytes, "}\\fs24\\par \n"), 4u);
+  EXPECT_EQ(bytes.back(), '}');
+
+  // A file without write permission: the message, the file unchanged.
+  const std::string locked = dir.File("locked.rtf");
+  WriteWholeFile(locked, "old report");
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  const CliRun refused = RunCli({"report", file, "--rtf", locked});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, locked + " .The File is opened or read only!Can not be saved!\n");
+  EXPECT_EQ(ReadWholeFile(locked), "old report");
 }
 
 #endif

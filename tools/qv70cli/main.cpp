@@ -31,7 +31,7 @@ const Command kCommands[] = {
     {"picture", "IN [OUT.bmp]", RunPicture},
     {"report",
 #ifdef QV70_CLI_GRAPH
-     "FILE (--texts | --drawing | --pdf OUT) [--select"
+     "FILE (--texts | --drawing | --pdf OUT | --rtf OUT) [--select"
 #else
      "FILE --texts [--select"
 #endif

@@ -1,6 +1,6 @@
 // report: a data file's report pages, with the settings the options give,
 // computed by the same Finish and page rules as the program's print preview.
-// --texts prints every page and its texts; --drawing and --pdf draw them
+// --texts prints every page and its texts; --drawing, --pdf and --rtf draw them
 // (report_render.cpp, built with the window layer).
 
 #include <cstdio>
@@ -37,6 +37,7 @@ int WriteTexts(const ReportRequest&, OpenedReport& report) {
 #ifdef QV70_CLI_GRAPH
 int WriteDrawing(const ReportRequest&, OpenedReport& report) { return WriteReportDrawing(report); }
 int WritePdf(const ReportRequest& request, OpenedReport& report) { return WriteReportPdf(report, request.outputPath); }
+int WriteRtf(const ReportRequest& request, OpenedReport& report) { return WriteReportRtf(report, request.outputPath); }
 #endif
 
 // Writes the finished report in one output mode; the exit status.
@@ -49,11 +50,12 @@ ReportWriter WriterFor(ReportOutput output) {
 #ifdef QV70_CLI_GRAPH
     case ReportOutput::Drawing: return WriteDrawing;
     case ReportOutput::Pdf: return WritePdf;
+    case ReportOutput::Rtf: return WriteRtf;
 #else
     case ReportOutput::Drawing:
     case ReportOutput::Pdf:
-#endif
     case ReportOutput::Rtf: return nullptr;
+#endif
   }
   return nullptr;
 }

@@ -1,4 +1,4 @@
-// report --drawing and --pdf: the pages drawn by the same page code as the
+// report --drawing, --pdf and --rtf: the pages drawn by the same page code as the
 // program's printer and preview. Page units are 1/96 inch and text is
 // measured at 96 pixels per inch, so nothing depends on a display.
 
@@ -16,6 +16,7 @@
 #include "core/picture/picture_image.h"
 #include "core/report/report_drawing.h"
 #include "core/report/report_logo.h"
+#include "core/report/rtf_export.h"
 #include "gui/draw/qt_font_metrics.h"
 #include "gui/draw/qt_picture.h"
 #include "gui/print/report_painter.h"
@@ -94,6 +95,17 @@ int WriteReportPdf(OpenedReport& report, const std::string& path) {
       return Refuse("Cannot draw the report.");
   }
   return WriteOutput(path, bytes, "report");
+}
+
+int WriteReportRtf(OpenedReport& report, const std::string& path) {
+  const auto application = OffscreenApplication();
+  const QtFontMetrics metrics;
+  PictureImage logo;
+  const QtPictureDecoder decoder;
+  LoadReportLogo(logo, report.settings.picturePath, QCoreApplication::applicationDirPath().toStdString(), &decoder);
+  ChartCtrl chart;
+  PrepareReportChart(chart, report.state.tables);
+  return ExitStatus(SaveReportRtf(path, report.settings, report.state.tables, chart, logo, metrics));
 }
 
 }  // namespace qv70::cli

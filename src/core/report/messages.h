@@ -34,6 +34,11 @@ inline constexpr const char* kSaveRtfCaption = "Save as RTF";
 inline constexpr const char* kRtfFilterDescription = "QV70 File (*.rtf)";
 inline constexpr const char* kRtfFilterPattern = "*.rtf";
 inline constexpr const char* kRtfExtension = "rtf";
+// The save dialog's question before it replaces a file.
+inline constexpr const char* kReplaceRtfCaption = "Confirm Save As";
+inline std::string ReplaceRtfQuestion(const std::string& name) {
+  return name + " already exists.\nDo you want to replace it?";
+}
 // "%s .The File is opened or read only!Can not be saved!" with the path; a
 // known cause (a full disk) on a second line, as the data-file save gives it.
 inline std::string RtfNotSaved(const std::string& path, const std::string& reason = {}) {

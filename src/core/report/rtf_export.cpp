@@ -11,6 +11,8 @@
 #include "core/data/values.h"
 #include "core/draw/surface.h"
 #include "core/picture/picture_image.h"
+#include "core/platform/environment.h"
+#include "core/platform/ui_services.h"
 #include "core/report/messages.h"
 #include "core/wmf/wmf_surface.h"
 
@@ -407,6 +409,39 @@ Result SaveReportRtf(const std::string& path, const ReportSettings& settings, co
     if (Result written = writer.WriteRtfPage(page, settings, rtfLogo, chart); !written) return written;
   }
   return writer.EndRtf();
+}
+
+namespace {
+
+// The name's last part has no extension: the dialog's default one is added.
+bool HasExtension(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t dot = path.rfind('.');
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+}
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool SaveReportAsRtf(UiServices& ui, const ReportSettings& settings, const RecordTables& tables, ChartCtrl& chart,
+                     const PictureImage& logo, const FontMetrics& metrics) {
+  FileDialogRequest request;
+  request.filterDescription = report_message::kRtfFilterDescription;
+  request.filterPattern = report_message::kRtfFilterPattern;
+  std::string path;
+  if (!ui.AskSaveFileName(request, path)) return false;
+  if (!HasExtension(path)) path += std::string(".") + report_message::kRtfExtension;
+  if (FileExists(path) &&
+      ui.ShowMessage(report_message::ReplaceRtfQuestion(BaseName(path)), report_message::kReplaceRtfCaption,
+                     MessageButtons::YesNo, MessageIcon::Warning) != MessageAnswer::Yes)
+    return false;
+  const Result saved = SaveReportRtf(path, settings, tables, chart, logo, metrics);
+  if (!saved) ui.ShowMessage(saved.message, report_message::kSaveRtfCaption, MessageButtons::Ok, MessageIcon::None);
+  return saved.ok;
 }
 
 }  // namespace qv70

@@ -13,6 +13,8 @@
 
 namespace qv70 {
 
+class UiServices;
+
 class ChartCtrl;
 class FontMetrics;
 class PictureImage;
@@ -110,5 +112,12 @@ bool CanOpenForWriting(const std::string& path);
 // path is left as it was. The report chart keeps the last graph drawn.
 Result SaveReportRtf(const std::string& path, const ReportSettings& settings, const RecordTables& tables,
                      ChartCtrl& chart, const PictureImage& logo, const FontMetrics& metrics);
+
+// Save as RTF from its command: the save dialog ("QV70 File (*.rtf)", ".rtf"
+// added to a name without an extension, a question before an existing file
+// is replaced), then SaveReportRtf; its failure told under "Save as RTF".
+// False when cancelled or not saved.
+bool SaveReportAsRtf(UiServices& ui, const ReportSettings& settings, const RecordTables& tables, ChartCtrl& chart,
+                     const PictureImage& logo, const FontMetrics& metrics);
 
 }  // namespace qv70

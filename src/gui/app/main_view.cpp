@@ -21,8 +21,10 @@
 #include "gui/pages/table_panels.h"
 
 #include "core/report/report_page.h"
+#include "core/report/rtf_export.h"
 #include "core/report/report_settings.h"
 #include "gui/dialogs/customize_dialog.h"
+#include "gui/draw/qt_font_metrics.h"
 #include "gui/report/set_report_dialog.h"
 
 namespace qv70 {
@@ -427,7 +429,14 @@ const QImage& CMyQV70ProjectView::ReportLogo() const {
 const RecordTables& CMyQV70ProjectView::Tables() const { return state_.tables; }
 
 void CMyQV70ProjectView::OnSaveAsRtf() {
-  if (reportCommands_.saveAsRtf) reportCommands_.saveAsRtf();
+  if (reportCommands_.saveAsRtf) {
+    reportCommands_.saveAsRtf();
+    return;
+  }
+  const std::optional<ReportSettings> settings = ReportJobSettings();
+  if (!settings) return;
+  const QtFontMetrics metrics;
+  SaveReportAsRtf(ui_, *settings, state_.tables, ReportChartForJob(), setReportDlg_->Logo(), metrics);
 }
 void CMyQV70ProjectView::OnPrint() {
   if (reportCommands_.print) reportCommands_.print();

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/platform/scripted_ui_services.h"
 #include "core/report/messages.h"
 #include "core/view/commands.h"
 #include "gui/app/report_printing.h"
@@ -25,6 +26,7 @@ namespace qv70 {
 namespace {
 
 using test::ShellTest;
+using test::WriteWholeFile;
 
 // Normal Test records in group C, as a download leaves them.
 void NormalRecords(ProgramState& state, int count) {
@@ -202,6 +204,41 @@ TEST_F(ReportPrintingTest, ClosingTheWindowDuringThePreviewClosesOnlyThePreview)
   EXPECT_EQ(Preview(), nullptr);
   EXPECT_EQ(main.windowTitle(), kMainTitle);
   EXPECT_TRUE(main.isVisible());
+}
+
+TEST_F(ReportPrintingTest, SaveAsRtfAsksForTheFileAddsItsExtensionAndAsksBeforeReplacing) {
+  CMainFrame& main = StartWithRecords(2);
+  FinishSetReport();
+  ASSERT_NE(Preview(), nullptr);
+  Preview()->Button("&Close")->click();
+  ASSERT_TRUE(main.Action(kCmdSaveAsRtf)->isEnabled());
+  WriteWholeFile(dir.File("kept.rtf"), "old");
+  struct Row {
+    const char* name;
+    std::string chosen;  // empty: the dialog is cancelled
+    std::vector<MessageAnswer> answers;
+    std::string written;
+    bool isReport;
+  };
+  const Row rows[] = {
+      {"cancelled", "", {}, "", false},
+      {"a name without its extension", dir.File("new"), {}, dir.File("new.rtf"), true},
+      {"an existing file kept with No", dir.File("kept.rtf"), {MessageAnswer::No}, dir.File("kept.rtf"), false},
+      {"an existing file replaced with Yes", dir.File("kept.rtf"), {MessageAnswer::Yes}, dir.File("kept.rtf"), true},
+  };
+  for (const Row& row : rows) {
+    ui.messages.clear();
+    if (!row.chosen.empty()) ui.saveNames.push_back(row.chosen);
+    ui.answers.assign(row.answers.begin(), row.answers.end());
+    main.RunCommand(kCmdSaveAsRtf);
+    EXPECT_EQ(ui.messages.size(), row.answers.size()) << row.name;
+    if (!row.answers.empty()) {
+      EXPECT_EQ(ui.messages[0].text, "kept.rtf already exists.\nDo you want to replace it?") << row.name;
+    }
+    if (row.written.empty()) continue;
+    const std::string bytes = test::ReadWholeFile(row.written);
+    EXPECT_EQ(bytes.rfind("{\\rtf1\\ansi", 0) == 0, row.isReport) << row.name;
+  }
 }
 
 }  // namespace
