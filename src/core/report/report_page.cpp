@@ -160,9 +160,8 @@ MainResistance MainResistanceTexts(const ManualRecord& raw, const ManualRecord& 
           LeakCurrentText(converted[static_cast<size_t>(voltageField)], resistance, currentMode)};
 }
 
-std::string MinutesText(const std::string& converted) {
-  return Blank(converted) ? std::string() : FormatThreeFigures(converted) + " [min]";
-}
+// Unlike the resistances, a PI time has no blank rule: an absent time reads as 0.
+std::string MinutesText(const std::string& converted) { return FormatThreeFigures(converted) + " [min]"; }
 
 void AddNormalTexts(TextList& list, const ManualRecord& raw, const ManualRecord& c, ZeroRule secondaryZero) {
   const UnitMode threshold = UnitMode::Threshold();

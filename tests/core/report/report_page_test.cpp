@@ -216,6 +216,7 @@ struct NormalRow {
   std::string itemFlags;
   std::string decimalChar;
   std::map<std::string, std::string> want;
+  std::map<int, std::string> recordChanges = {};
 };
 
 void PrintTo(const NormalRow& row, std::ostream* os) { *os << row.name; }
@@ -226,7 +227,9 @@ TEST_P(NormalPageTest, FillsTexts) {
   RecordTables tables;
   tables.decimalChar = GetParam().decimalChar;
   tables.info.serialNumber = "SN.1,2";
-  PutRecord(tables, kGroupA, 3, kNormalRecord);
+  std::map<int, std::string> record = kNormalRecord;
+  for (const auto& [field, text] : GetParam().recordChanges) record[field] = text;
+  PutRecord(tables, kGroupA, 3, record);
   ReportSettings settings = AllKinds(Selected({kGroupA}));
   settings.itemFlags = GetParam().itemFlags;
   settings.commentText = "a.b, c";
@@ -263,7 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
                   ".",
                   {{"record-date", "2024/05/06"},
                    {"temperature", ""}, {"test-time", ""}, {"set-voltage", ""}, {"resistance", "2.00 [GOhms]"},
-                   {"leak-current", ""}, {"resistance-1min-a", ""}, {"t2", ""}}}));
+                   {"leak-current", ""}, {"resistance-1min-a", ""}, {"t2", ""}}},
+        // Times are not resistances: no blank rule, an absent time reads as 0.
+        NormalRow{"t1_empty_t2_error_mark",
+                  std::string(kItemFlagCount, '1'),
+                  ".",
+                  {{"t2", "0.000 [min]"}, {"t1", "0.000 [min]"}, {"resistance-t2", "0.00 [Ohms]"}},
+                  {{field::kT1, ""}, {field::kT2, "E"}}}));
 
 TEST(NormalPageTest, BlankResistanceEmptiesItsLeakCurrent) {
   RecordTables tables;
