@@ -10,6 +10,7 @@ QV70_PACKAGES=(
   python3-pil
   poppler-utils  # pdfinfo and pdftoppm look at the printed reports
   libreoffice-writer-nogui  # RTF written by another word processor, read back
+  desktop-file-utils  # desktop-file-validate checks the installed desktop entry
 )
 
 qv70_install_packages() {
