@@ -11,6 +11,7 @@ QV70_PACKAGES=(
   poppler-utils  # pdfinfo and pdftoppm look at the printed reports
   libreoffice-writer-nogui  # RTF written by another word processor, read back
   libwmf-bin  # wmf2svg reads every picture of an RTF report in the tests
+  desktop-file-utils  # desktop-file-validate checks the installed desktop entry
 )
 
 qv70_install_packages() {

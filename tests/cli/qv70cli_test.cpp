@@ -294,11 +294,50 @@ TEST(Qv70Cli, PictureLoadsAndWritesBmp) {
   }
 }
 
-TEST(Qv70Cli, HelpGoesToStandardOutput) {
-  CliRun run = RunCli({"--help"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.rfind("usage: qv70cli", 0), 0u);
-  EXPECT_EQ(run.err, "");
+// The command names of a usage text: its lines "  NAME ...".
+std::vector<std::string> UsageCommands(const std::string& usage) {
+  std::vector<std::string> names;
+  for (const std::string& line : Lines(usage))
+    if (line.size() > 2 && line.rfind("  ", 0) == 0 && line[2] != ' ')
+      names.push_back(line.substr(2, line.find(' ', 2) - 2));
+  return names;
+}
+
+// --help (and help) lists the usage's commands, each with an example, and each
+// example is a command line qv70cli takes as it stands: run in a folder with
+// its data file and no instrument, no example is a usage error, and those on
+// files do their work.
+TEST(Qv70Cli, HelpGivesEveryCommandAnExampleThatRuns) {
+  const CliRun help = RunCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: qv70cli", 0), 0u);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(RunCli({"help"}).out, help.out);
+  const std::vector<std::string> commands = UsageCommands(help.out);
+  EXPECT_EQ(commands, UsageCommands(RunCli({}).err));
+
+  std::vector<std::string> examples;
+  for (const std::string& line : Lines(help.out))
+    if (line.rfind("      example: ", 0) == 0) examples.push_back(line.substr(15));
+  ASSERT_EQ(examples.size(), commands.size());
+
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("demo.csv"), ReadWholeFile(ExamplePath("current_comma_period.csv")));
+  const std::vector<std::string> onFiles = {"dump", "save", "graph", "report"};
+  for (size_t i = 0; i < commands.size(); ++i) {
+    EXPECT_EQ((examples[i] + " ").rfind("qv70cli " + commands[i] + " ", 0), 0u) << examples[i];
+    const std::string command = "cd " + test::Quote(dir.path()) + " && PATH=" + test::Quote(QV70_BIN_DIR) +
+                                ":\"$PATH\" QV70_SIM_SOCKET=" + test::Quote(dir.File("none.sock")) + " " +
+                                examples[i] + " >/dev/null 2>" + test::Quote(dir.File("err"));
+    const int raw = std::system(command.c_str());
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const bool onFile = std::find(onFiles.begin(), onFiles.end(), commands[i]) != onFiles.end();
+    if (onFile) {
+      EXPECT_EQ(status, 0) << examples[i] << "\n" << ReadWholeFile(dir.File("err"));
+    } else {
+      EXPECT_EQ(status, 1) << examples[i] << "\n" << ReadWholeFile(dir.File("err"));
+    }
+  }
 }
 
 }  // namespace

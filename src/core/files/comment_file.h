@@ -6,7 +6,7 @@
 
 namespace qv70 {
 
-// Comment.inl beside the program holds one string, the report comment's RTF
+// Comment.inl in the data folder holds one string, the report comment's RTF
 // text: a length prefix, then the characters without a terminator. The prefix
 // is one byte below 255; else 0xFF and a little-endian 16-bit length below
 // 0xFFFE; else 0xFF, 0xFF 0xFF and a little-endian 32-bit length.

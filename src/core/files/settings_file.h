@@ -6,10 +6,11 @@
 
 namespace qv70 {
 
-// Config.ini beside the executable: "[SECTION]" lines and "key=value" lines.
-// Section and key names match without regard to case, with surrounding blanks
-// ignored. A rewrite keeps every other line of the file as it was; lines this
-// class adds end with CR LF. Reads return at most 254 characters.
+// Config.ini in the data folder (core/platform/data_folder.h): "[SECTION]"
+// lines and "key=value" lines. Section and key names match without regard to
+// case, with surrounding blanks ignored. A rewrite keeps every other line of
+// the file as it was; lines this class adds end with CR LF. Reads return at
+// most 254 characters.
 //
 // A file that is there but cannot be a settings file is damaged: not a regular
 // file, larger than kMaxSideFileSize (core/platform/bounded_file.h), unreadable,

@@ -3,10 +3,13 @@
 #include <ctime>
 #include <string>
 
+#include "core/platform/data_folder.h"
+
 namespace qv70 {
 
-// The directory of the running executable, without a trailing slash; the program
-// keeps Config.ini, Comment.inl, Help/, DAT/ and the instrument library there.
+// The directory of the running executable, without a trailing slash, links
+// resolved; the program keeps Help/, the fallback logo and the instrument
+// library there, and its own files (DataFolder) too when it may write there.
 std::string ExecutableDirectory();
 
 // `directory` + "/" + `name`.
@@ -41,6 +44,10 @@ class FixedClock : public Clock {
 struct Environment {
   std::string programDirectory;
   const Clock* clock = nullptr;
+  // Config.ini, Comment.inl and DAT/; an empty path means the program folder.
+  DataFolder data{};
+
+  const std::string& DataDirectory() const { return data.path.empty() ? programDirectory : data.path; }
 };
 
 }  // namespace qv70

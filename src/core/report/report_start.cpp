@@ -27,8 +27,8 @@ bool WriteReportInfo(SettingsFile& settings, const ReportInfoTexts& texts) {
 
 ReportStart LoadReportStart(const Environment& environment) {
   ReportStart start;
-  ReadReportInfo(SettingsFile::InDirectory(environment.programDirectory), start.info);
-  const std::string commentPath = JoinPath(environment.programDirectory, "Comment.inl");
+  ReadReportInfo(SettingsFile::InDirectory(environment.DataDirectory()), start.info);
+  const std::string commentPath = JoinPath(environment.DataDirectory(), "Comment.inl");
   // The file holds the comment behind a length prefix; one that is cut short,
   // or a file that is damaged, leaves the comment empty.
   if (FileExists(commentPath)) {

@@ -11,15 +11,15 @@
 
 namespace qv70 {
 
-Result StoreReportSettings(const ReportSettings& settings, const std::string& programDirectory) {
+Result StoreReportSettings(const ReportSettings& settings, const std::string& dataDirectory) {
   std::string failed;
-  SettingsFile config = SettingsFile::InDirectory(programDirectory);
+  SettingsFile config = SettingsFile::InDirectory(dataDirectory);
   if (config.Exists()) {
     const ReportInfoTexts info{settings.companyName, settings.author, settings.picturePath,
                                settings.itemFlags};
     if (!WriteReportInfo(config, info)) failed = save_message::Failed(config.Path());
   }
-  const std::string commentPath = JoinPath(programDirectory, "Comment.inl");
+  const std::string commentPath = JoinPath(dataDirectory, "Comment.inl");
   const Result comment = WriteFileAtomically(commentPath, EncodeCommentFile(settings.commentRtf));
   if (!comment) {
     if (!failed.empty()) failed += "\n";

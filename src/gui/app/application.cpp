@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/data/program_state.h"
+#include "core/files/data_folder_setup.h"
 #include "core/platform/environment.h"
 #include "core/platform/single_instance_lock.h"
 #include "core/platform/ui_services.h"
@@ -30,6 +31,8 @@ int RunApplication(QApplication& app, UiServices& ui, DesktopShell& shell,
       break;
   }
   QCoreApplication::setOrganizationName("Local AppWizard-Generated Applications");
+  // Before anything reads a setting; told once the window is there to own the box.
+  const OperatorMessage whereFilesAre = PrepareDataFolder(environment.programDirectory, environment.data);
 
   // The program's one state, alive until the window has gone.
   auto state = std::make_unique<ProgramState>();
@@ -40,6 +43,7 @@ int RunApplication(QApplication& app, UiServices& ui, DesktopShell& shell,
   frame.showNormal();
   frame.setWindowTitle(kMainTitle);
   frame.repaint();
+  ui.Tell(whereFilesAre);
   return app.exec();
 }
 

@@ -113,7 +113,7 @@ CMainFrame::CMainFrame(ProgramState& state, UiServices& ui, const Environment& e
 CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
 
 bool CMainFrame::Create() {
-  const SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
+  const SettingsFile settings = SettingsFile::InDirectory(environment_.DataDirectory());
   WindowRect stored;
   if (settings.Exists()) stored = ReadWindowRect(settings);
   // Whatever the file holds (edited by hand, or from a desktop that is gone),
@@ -328,7 +328,7 @@ void CMainFrame::StoreWindowRect() {
   // maximised window comes back exactly as large as the screen.
   const WindowRect rect = ToWindowRect(frameGeometry());
   if (rect.right <= 0 || rect.bottom <= 0) return;
-  SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
+  SettingsFile settings = SettingsFile::InDirectory(environment_.DataDirectory());
   WriteWindowRect(settings, rect);
 }
 

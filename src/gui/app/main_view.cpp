@@ -95,7 +95,7 @@ void CMyQV70ProjectView::Initialise() {
   presentation_.testTypeFilter = 0;
   mainTabs_->SetCurrent(kManualTab);
 
-  const SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
+  const SettingsFile settings = SettingsFile::InDirectory(environment_.DataDirectory());
   if (settings.Exists()) ReadNumberFormat(settings, state_);
   reportStart_ = LoadReportStart(environment_);
 
@@ -448,7 +448,7 @@ void CMyQV70ProjectView::OnPrintPreview() {
   if (reportCommands_.printPreview) reportCommands_.printPreview();
 }
 void CMyQV70ProjectView::OnSaveReportPicture() {
-  reportChart_->SaveBitmap(JoinPath(environment_.programDirectory, "DAT/Temp.bmp"));
+  reportChart_->SaveBitmap(JoinPath(environment_.DataDirectory(), "DAT/Temp.bmp"));
 }
 
 }  // namespace qv70

@@ -115,7 +115,7 @@ class CMyQV70ProjectView : public QWidget {
   void OnPrint();
   void OnPrintDirect();
   void OnPrintPreview();
-  // The report chart written to DAT/Temp.bmp in the program folder; nothing,
+  // The report chart written to DAT/Temp.bmp in the data folder; nothing,
   // and nothing said, when it cannot be written (no DAT folder). No menu item
   // or key issues it.
   void OnSaveReportPicture();

@@ -90,7 +90,7 @@ void CCustomizeDlg::ShowChoice() {
 }
 
 void CCustomizeDlg::accept() {
-  SettingsFile settings = SettingsFile::InDirectory(environment_.programDirectory);
+  SettingsFile settings = SettingsFile::InDirectory(environment_.DataDirectory());
   const NumberRedraw& redraw = redraw_;
   // The settings file's rule (write only when it exists) and the order of the
   // settings, the file and the redraw are the core's; the view's redraw order

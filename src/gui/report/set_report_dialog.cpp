@@ -110,7 +110,7 @@ void CSetReportDlg::OnOk() {
 }
 
 void CSetReportDlg::FinishCommitted() {
-  const Result stored = StoreReportSettings(settings_, environment_.programDirectory);
+  const Result stored = StoreReportSettings(settings_, environment_.DataDirectory());
   // The settings are committed either way; only keeping them failed.
   if (!stored.ok) ui_.ShowMessage(stored.message, report_message::kCaption, MessageButtons::Ok, MessageIcon::Warning);
   // JPEG and GIF logos through Qt's image reader, BMP and TGA through our codecs.
