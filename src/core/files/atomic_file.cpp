@@ -155,10 +155,10 @@ int WriteAll(int fd, std::string_view content) {
 }
 
 // The content, the replaced file's mode and the flush to disk; 0 or an errno.
-int FillAndSync(int fd, std::string_view content, const Target& target) {
+int FillAndSync(int fd, std::string_view content, const Target& target, Durability durability) {
   if (int error = WriteAll(fd, content)) return error;
   if (target.exists && fchmod(fd, target.info.st_mode & 07777) != 0) return errno;
-  if (fsync(fd) != 0) return errno;
+  if (durability == Durability::Synced && fsync(fd) != 0) return errno;
   return 0;
 }
 
@@ -172,10 +172,10 @@ constexpr int kUnnamedUnsupported = -1;
 // Writes into a file without a name (O_TMPFILE), which a killed save leaves
 // nowhere, and names it `temporary` only once it is complete.
 int WriteUnnamed(const std::string& folder, std::string_view content, const Target& target,
-                 std::string& temporary) {
+                 Durability durability, std::string& temporary) {
   int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) return kUnnamedUnsupported;
-  int error = FillAndSync(fd, content, target);
+  int error = FillAndSync(fd, content, target, durability);
   if (error == 0) {
     // Linking by descriptor needs /proc; without it the named way is taken.
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
@@ -188,11 +188,15 @@ int WriteUnnamed(const std::string& folder, std::string_view content, const Targ
         break;
     }
   }
-  return CloseChecked(fd, error);
+  const bool linked = error == 0;
+  error = CloseChecked(fd, error);
+  // Named, but the close failed: no save, and its name must not stay.
+  if (linked && error != 0) unlink(temporary.c_str());
+  return error;
 }
 
 int WriteNamed(const std::string& folder, std::string_view content, const Target& target,
-               std::string& temporary) {
+               Durability durability, std::string& temporary) {
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary = NextTemporaryPath(folder, target.path);
@@ -201,7 +205,7 @@ int WriteNamed(const std::string& folder, std::string_view content, const Target
     if (fd < 0 && errno != EEXIST) return errno;
   }
   if (fd < 0) return EEXIST;
-  int error = CloseChecked(fd, FillAndSync(fd, content, target));
+  int error = CloseChecked(fd, FillAndSync(fd, content, target, durability));
   if (error != 0) unlink(temporary.c_str());
   return error;
 }
@@ -227,7 +231,7 @@ std::string SaveFailureReason(int error) {
   }
 }
 
-Result WriteFileAtomically(const std::string& path, std::string_view content) {
+Result WriteFileAtomically(const std::string& path, std::string_view content, Durability durability) {
   if (path.empty()) return Result::Failure({});
 
   const Target target = ResolveTarget(path);
@@ -244,15 +248,15 @@ Result WriteFileAtomically(const std::string& path, std::string_view content) {
 
   RemoveStaleTemporaries(folder, target.path);
   std::string temporary;
-  int error = WriteUnnamed(folder, content, target, temporary);
-  if (error == kUnnamedUnsupported) error = WriteNamed(folder, content, target, temporary);
+  int error = WriteUnnamed(folder, content, target, durability, temporary);
+  if (error == kUnnamedUnsupported) error = WriteNamed(folder, content, target, durability, temporary);
   if (error != 0) return Failed(error);
   if (rename(temporary.c_str(), target.path.c_str()) != 0) {
     error = errno;
     unlink(temporary.c_str());
     return Failed(error);
   }
-  SyncFolder(folder);
+  if (durability == Durability::Synced) SyncFolder(folder);
   return Result::Success();
 }
 

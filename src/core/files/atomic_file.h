@@ -29,7 +29,14 @@ namespace qv70 {
 // is the reason as the operator's second line (SaveFailureReason, or
 // save_message::kForeignLink for a link), empty when the usual first line
 // ("opened or read only") says it all.
-Result WriteFileAtomically(const std::string& path, std::string_view content);
+//
+// `durability`: every save of the program waits until the file and the rename
+// are on the disk (Synced). Unsynced skips only those waits, for a scratch
+// file that need not outlive a power cut: the settings fuzzer rewrites one
+// thousands of times a second.
+enum class Durability { Synced, Unsynced };
+Result WriteFileAtomically(const std::string& path, std::string_view content,
+                           Durability durability = Durability::Synced);
 
 // What the save failure message adds for the error `error` (an errno value):
 // a full disk or quota; empty for the errors the first line already covers.
