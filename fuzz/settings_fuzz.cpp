@@ -50,7 +50,8 @@ class ScratchFolder {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ScratchFolder folder;
   if (folder.Path().empty()) return 0;
-  qv70::SettingsFile settings(qv70::SettingsFile::InDirectory(folder.Path()).Path(), qv70::Durability::Unsynced);
+  qv70::SettingsFile settings(qv70::SettingsFile::InDirectory(folder.Path()).Path(),
+                              qv70::Durability::Unsynced);
   std::FILE* file = std::fopen(settings.Path().c_str(), "wb");
   if (file == nullptr) return 0;
   std::fwrite(data, 1, size, file);

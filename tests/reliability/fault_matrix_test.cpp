@@ -60,10 +60,10 @@ enum class Role { Count, Record, Set, Identification, Query, Setting, None };
 
 struct Kind {
   const char* name;
-  bool empties;     // the program reads an empty reply
-  bool dropsLink;   // the library gives up on the connection: nothing more reaches the instrument
+  bool empties;    // the program reads an empty reply
+  bool dropsLink;  // the library gives up on the connection: nothing more reaches the instrument
 };
-const Kind kKinds[] = {{"silent", true, false},    {"nak", false, false}, {"hang", true, true},
+const Kind kKinds[] = {{"silent", true, false},   {"nak", false, false}, {"hang", true, true},
                        {"garbage", false, false}, {"drip", true, true},  {"reply", false, false}};
 
 // How a cell ended; a cell may allow more than one.
@@ -109,7 +109,8 @@ struct Cell {
       case Role::Count:
         if (kind->empties) return ended::kCountRefused;
         // Random bytes may hold digits after a comma, so counts.
-        return std::string(kind->name) == "garbage" ? ended::kNothingSelected | ended::kReceived : ended::kNothingSelected;
+        return std::string(kind->name) == "garbage" ? ended::kNothingSelected | ended::kReceived
+                                                    : ended::kNothingSelected;
       case Role::Record: return kind->empties ? ended::kBrokenOff : ended::kReceived;
       // Neither a set not headed by its label nor an identification the
       // data file reader refuses may end in a saved file.
@@ -148,7 +149,8 @@ std::vector<Command> DownloadCommands() {
 // The set commands as far as their first blank: ":TIME ", ":SET:PI ", ":SET:STEP ".
 std::vector<Command> ApplyCommands() {
   std::vector<Command> commands;
-  for (const std::string& command : {ClockCommand(std::tm{}), PiSetCommand("3", "15"), StepSetCommand("5min")})
+  for (const std::string& command :
+       {ClockCommand(std::tm{}), PiSetCommand("3", "15"), StepSetCommand("5min")})
     commands.push_back({command.substr(0, command.find(' ') + 1), Role::Setting});
   return commands;
 }
@@ -167,7 +169,8 @@ std::vector<Cell> MatrixCells() {
     for (int c = 0; c < static_cast<int>(commands.size()); ++c) {
       for (int k = 0; k < kinds; ++k) {
         // Apply has three commands: all its cells are the sample too.
-        if (full || job == Job::Apply || (c + k) % kinds == 0) cells.push_back({job, &kKinds[k], commands[c].prefix, commands[c].role, c});
+        if (full || job == Job::Apply || (c + k) % kinds == 0)
+          cells.push_back({job, &kKinds[k], commands[c].prefix, commands[c].role, c});
       }
     }
     cells.push_back({job, nullptr, "", Role::None, -1});
@@ -192,7 +195,8 @@ std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
 std::string FirstDifference(const std::string& a, const std::string& b) {
   const std::vector<std::string> left = test::SplitLines(a), right = test::SplitLines(b);
   for (size_t i = 0; i < std::max(left.size(), right.size()); ++i) {
-    const std::string one = i < left.size() ? left[i] : "(none)", other = i < right.size() ? right[i] : "(none)";
+    const std::string one = i < left.size() ? left[i] : "(none)",
+                      other = i < right.size() ? right[i] : "(none)";
     if (one != other) return "line " + std::to_string(i + 1) + ": \"" + one + "\" vs \"" + other + "\"";
   }
   return a == b ? "" : "the line ends";
@@ -259,7 +263,8 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
     job.Finish();
     told = result.message;
     if (told.text == kNothingSelected) return ended::kNothingSelected;
-    if (told.text == kEquipmentUnusual && told.caption == kObtainDataCaption && result.brokeOff) return ended::kBrokenOff;
+    if (told.text == kEquipmentUnusual && told.caption == kObtainDataCaption && result.brokeOff)
+      return ended::kBrokenOff;
     if (result.outcome == DownloadJob::Outcome::Downloaded && told.text == kAllReceived &&
         told.caption == kDataReceiveCaption) {
       // As the Save command would: the new data replaces the saved file.
@@ -307,7 +312,8 @@ class FaultMatrix : public ::testing::TestWithParam<Cell> {
     const Result opened = ReadDataFile(savedPath, reopened.tables);
     ASSERT_TRUE(opened.ok) << opened.message;
     InstallLoadedData(reopened.tables);
-    EXPECT_EQ(FirstDifference(FormatDataFile(reopened.tables, NumberFormat{}), FormatDataFile(state.tables, NumberFormat{})),
+    EXPECT_EQ(FirstDifference(FormatDataFile(reopened.tables, NumberFormat{}),
+                              FormatDataFile(state.tables, NumberFormat{})),
               "");
   }
 

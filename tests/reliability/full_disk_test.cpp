@@ -2,8 +2,8 @@
 // say why: onto a small tmpfs filled to the last byte (where a mount namespace
 // can be had), and under a file-size limit (RLIMIT_FSIZE, everywhere), as a
 // save of the core and as qv70cli, which such a limit must not kill.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -79,7 +79,8 @@ TEST(FullDisk, DISABLED_OntoAFullTmpfsInside) {
     const Result saved = save.run(path);
     EXPECT_FALSE(saved.ok);
     const std::string reason = save_message::kDiskFull;
-    EXPECT_EQ(saved.message, save.file == std::string("data.csv") ? save_message::Failed(path, reason) : reason);
+    EXPECT_EQ(saved.message,
+              save.file == std::string("data.csv") ? save_message::Failed(path, reason) : reason);
     EXPECT_EQ(test::ReadWholeFile(path), save.before);
     EXPECT_EQ(test::FolderEntries(folder.path()), (std::vector<std::string>{save.file, "filler"}));
     // Nothing of the failed save holds on to room: with the filler gone it saves.
@@ -108,7 +109,8 @@ std::string SaveUnderLimit(const Save& save, const std::string& path) {
   close(pipeFds[1]);
   std::string said;
   char chunk[512];
-  for (ssize_t got; (got = read(pipeFds[0], chunk, sizeof chunk)) > 0;) said.append(chunk, static_cast<size_t>(got));
+  for (ssize_t got; (got = read(pipeFds[0], chunk, sizeof chunk)) > 0;)
+    said.append(chunk, static_cast<size_t>(got));
   close(pipeFds[0]);
   waitpid(child, nullptr, 0);
   return said;

@@ -71,7 +71,8 @@ void Reap(pid_t child) {
 }
 
 void SleepMicroseconds(std::uint64_t microseconds) {
-  timespec left{static_cast<time_t>(microseconds / 1000000), static_cast<long>(microseconds % 1000000) * 1000};
+  timespec left{static_cast<time_t>(microseconds / 1000000),
+                static_cast<long>(microseconds % 1000000) * 1000};
   while (nanosleep(&left, &left) != 0 && errno == EINTR) {
   }
 }
@@ -98,7 +99,8 @@ KillTally KillSaves(const std::string& folder, int kills) {
   for (int i = 0; i < 3; ++i) {  // the quickest of three: the first may meet a cold cache
     const auto start = std::chrono::steady_clock::now();
     Reap(StartSave(path, *newState));
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     tally.saveMs = std::min(tally.saveMs, ms);
   }
   const auto spanMicroseconds = static_cast<std::uint64_t>(std::max(1.0, tally.saveMs * 1000 * kDelaySpan));
@@ -131,9 +133,10 @@ KillTally KillSaves(const std::string& folder, int kills) {
 }
 
 void Report(const char* how, const KillTally& tally) {
-  std::printf("killed-saves %s: %d kills across a %.1f ms save: %d old, %d new, %d damaged; "
-              "%d left a temporary, each cleared by the next save\n",
-              how, tally.kills, tally.saveMs, tally.keptOld, tally.gotNew, tally.damaged, tally.leftBehind);
+  std::printf(
+      "killed-saves %s: %d kills across a %.1f ms save: %d old, %d new, %d damaged; "
+      "%d left a temporary, each cleared by the next save\n",
+      how, tally.kills, tally.saveMs, tally.keptOld, tally.gotNew, tally.damaged, tally.leftBehind);
 }
 
 TEST(InterruptedSave, UnnamedFileLeavesOldOrNew) {
@@ -143,7 +146,9 @@ TEST(InterruptedSave, UnnamedFileLeavesOldOrNew) {
   EXPECT_EQ(tally.damaged, 0);
 }
 
-TEST(InterruptedSave, NamedTemporaryLeavesOldOrNew) { test::RunInOwnMounts("InterruptedSave.DISABLED_NamedInside"); }
+TEST(InterruptedSave, NamedTemporaryLeavesOldOrNew) {
+  test::RunInOwnMounts("InterruptedSave.DISABLED_NamedInside");
+}
 
 TEST(InterruptedSave, DISABLED_NamedInside) {
   if (!test::InOwnMounts()) return;

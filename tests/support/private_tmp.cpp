@@ -107,7 +107,8 @@ void RunInMountNamespace(const std::string& fullName, bool privateTmp, const cha
   if (child == 0) {
     dup2(output, 1);
     dup2(output, 2);
-    if (!EnterMountNamespace() || !(privateTmp ? MountPrivateTmp() : MakeMountsPrivate())) _exit(kNoNamespace);
+    if (!EnterMountNamespace()) _exit(kNoNamespace);
+    if (!(privateTmp ? MountPrivateTmp() : MakeMountsPrivate())) _exit(kNoNamespace);
     setenv(marker, "1", 1);
     const std::string filter = "--gtest_filter=" + fullName;
     execl(self, self, "--gtest_also_run_disabled_tests", filter.c_str(), static_cast<char*>(nullptr));
