@@ -19,7 +19,8 @@
 namespace qv70::test {
 namespace {
 
-constexpr const char* kMarker = "QV70_TEST_PRIVATE_TMP";
+constexpr const char* kPrivateTmpMarker = "QV70_TEST_PRIVATE_TMP";
+constexpr const char* kOwnMountsMarker = "QV70_TEST_OWN_MOUNTS";
 // The child's exit status when no namespace could be made.
 constexpr int kNoNamespace = 77;
 
@@ -62,10 +63,13 @@ void BindBack(int oldTmp, const char* name) {
   mount(source.c_str(), target.c_str(), nullptr, MS_BIND | MS_REC, nullptr);
 }
 
+// Nothing mounted in the namespace reaches the rest of the system.
+bool MakeMountsPrivate() { return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0; }
+
 // A fresh /tmp holding everything the old one held but this user's private
 // folder, and an empty /run/user.
 bool MountPrivateTmp() {
-  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+  if (!MakeMountsPrivate()) return false;
   const int oldTmp = open("/tmp", O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (oldTmp < 0) return false;
   if (mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, "mode=1777") != 0) return false;
@@ -85,11 +89,10 @@ bool MountPrivateTmp() {
   return true;
 }
 
-}  // namespace
-
-bool InPrivateTmp() { return std::getenv(kMarker) != nullptr; }
-
-void RunInPrivateTmp(const std::string& fullName) {
+// Runs the test `fullName` of this program in a child with a mount namespace
+// of its own (and a private /tmp when `privateTmp`), `marker` set in its
+// environment; reports its result as the calling test's.
+void RunInMountNamespace(const std::string& fullName, bool privateTmp, const char* marker) {
   char self[4096];
   const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   ASSERT_GT(length, 0);
@@ -104,8 +107,9 @@ void RunInPrivateTmp(const std::string& fullName) {
   if (child == 0) {
     dup2(output, 1);
     dup2(output, 2);
-    if (!EnterMountNamespace() || !MountPrivateTmp()) _exit(kNoNamespace);
-    setenv(kMarker, "1", 1);
+    if (!EnterMountNamespace()) _exit(kNoNamespace);
+    if (!(privateTmp ? MountPrivateTmp() : MakeMountsPrivate())) _exit(kNoNamespace);
+    setenv(marker, "1", 1);
     const std::string filter = "--gtest_filter=" + fullName;
     execl(self, self, "--gtest_also_run_disabled_tests", filter.c_str(), static_cast<char*>(nullptr));
     _exit(127);
@@ -116,12 +120,22 @@ void RunInPrivateTmp(const std::string& fullName) {
   const std::string said = ReadWholeFile(outputPath);
   ASSERT_TRUE(WIFEXITED(status)) << fullName << " ended by a signal:\n" << said;
   if (WEXITSTATUS(status) == kNoNamespace)
-    GTEST_SKIP() << "no private /tmp here: neither root nor allowed a user namespace";
+    GTEST_SKIP() << "no mount namespace here: neither root nor allowed a user namespace";
   if (WEXITSTATUS(status) == 0 && said.find("[  SKIPPED ] 1 test") != std::string::npos)
     GTEST_SKIP() << said;
   EXPECT_EQ(WEXITSTATUS(status), 0) << said;
   // A filter that matched nothing would pass silently.
   EXPECT_NE(said.find("[  PASSED  ] 1 test"), std::string::npos) << said;
 }
+
+}  // namespace
+
+bool InPrivateTmp() { return std::getenv(kPrivateTmpMarker) != nullptr; }
+
+void RunInPrivateTmp(const std::string& fullName) { RunInMountNamespace(fullName, true, kPrivateTmpMarker); }
+
+bool InOwnMounts() { return std::getenv(kOwnMountsMarker) != nullptr; }
+
+void RunInOwnMounts(const std::string& fullName) { RunInMountNamespace(fullName, false, kOwnMountsMarker); }
 
 }  // namespace qv70::test

@@ -18,4 +18,9 @@ bool InPrivateTmp();
 // be had here.
 void RunInPrivateTmp(const std::string& fullName);
 
+// The same for a test that mounts what it needs (a small tmpfs, an empty
+// /proc): a child with a mount namespace of its own, every file system as it is.
+bool InOwnMounts();
+void RunInOwnMounts(const std::string& fullName);
+
 }  // namespace qv70::test

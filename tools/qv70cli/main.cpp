@@ -1,5 +1,6 @@
 // qv70cli: the program's core without a window, for scripts and tests.
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -94,6 +95,9 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
   using namespace qv70::cli;
+  // Under a file-size limit (ulimit -f) a write past it would end the process;
+  // ignored, the write fails and the save reports it, the old file kept.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
                     std::strcmp(argv[1], "help") == 0)) {
     PrintHelp();

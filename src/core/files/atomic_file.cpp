@@ -216,9 +216,10 @@ std::string SaveFailureReason(int error) {
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
-Result AtomicFileWriter::Open(const std::string& path) {
+Result AtomicFileWriter::Open(const std::string& path, Durability durability) {
   Discard();
   error_ = 0;
+  durability_ = durability;
   if (path.empty()) return Result::Failure({});
 
   const Target target = ResolveTarget(path);
@@ -255,7 +256,7 @@ Result AtomicFileWriter::Commit() {
   if (fd_ < 0) return Result::Failure({});
   int error = error_;
   if (error == 0 && keepMode_ && fchmod(fd_, mode_) != 0) error = errno;
-  if (error == 0 && fsync(fd_) != 0) error = errno;
+  if (error == 0 && durability_ == Durability::Synced && fsync(fd_) != 0) error = errno;
   if (error == 0 && temporary_.empty()) {
     error = LinkUnnamed(fd_, folder_, targetPath_, temporary_);
     if (error != 0) temporary_.clear();
@@ -268,7 +269,7 @@ Result AtomicFileWriter::Commit() {
     return Failed(error);
   }
   temporary_.clear();
-  SyncFolder(folder_);
+  if (durability_ == Durability::Synced) SyncFolder(folder_);
   return Result::Success();
 }
 
@@ -279,9 +280,9 @@ void AtomicFileWriter::Discard() {
   temporary_.clear();
 }
 
-Result WriteFileAtomically(const std::string& path, std::string_view content) {
+Result WriteFileAtomically(const std::string& path, std::string_view content, Durability durability) {
   AtomicFileWriter writer;
-  if (Result opened = writer.Open(path); !opened) return opened;
+  if (Result opened = writer.Open(path, durability); !opened) return opened;
   writer.Append(content);
   return writer.Commit();
 }

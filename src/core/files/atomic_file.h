@@ -29,7 +29,14 @@ namespace qv70 {
 // is the reason as the operator's second line (SaveFailureReason, or
 // save_message::kForeignLink for a link), empty when the usual first line
 // ("opened or read only") says it all.
-Result WriteFileAtomically(const std::string& path, std::string_view content);
+//
+// `durability`: every save of the program waits until the file and the rename
+// are on the disk (Synced). Unsynced skips only those waits, for a scratch
+// file that need not outlive a power cut: the settings fuzzer rewrites one
+// thousands of times a second.
+enum class Durability { Synced, Unsynced };
+Result WriteFileAtomically(const std::string& path, std::string_view content,
+                           Durability durability = Durability::Synced);
 
 // What the save failure message adds for the error `error` (an errno value):
 // a full disk or quota; empty for the errors the first line already covers.
@@ -48,7 +55,7 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  Result Open(const std::string& path);
+  Result Open(const std::string& path, Durability durability = Durability::Synced);
   bool Append(std::string_view bytes);
   Result Commit();
   void Discard();
@@ -62,6 +69,7 @@ class AtomicFileWriter {
   std::string folder_;
   std::string temporary_;  // empty while the new file has no name
   bool keepMode_ = false;
+  Durability durability_ = Durability::Synced;
   unsigned mode_ = 0;
 };
 

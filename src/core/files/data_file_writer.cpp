@@ -48,22 +48,29 @@ class Writer {
     Line(IdentificationLine(tables_.info.idn, sep_));
     Line("");
     Line(section::kSerial);
-    Line(tables_.info.serialNumber);
+    TextLine(tables_.info.serialNumber);
     Line("");
     Line(section::kPi);
     Line(WithSeparator(kPiTitle, sep_));
-    Line(tables_.info.piT1 + sep_ + tables_.info.piT2);
+    Cell(tables_.info.piT1);
+    out_ += sep_;
+    Cell(tables_.info.piT2);
+    EndLine();
     Line("");
     Line(section::kStep);
-    Line(tables_.info.stepInterval + sep_ + tables_.info.stepIntervalUnit);
+    Cell(tables_.info.stepInterval);
+    out_ += sep_;
+    out_ += tables_.info.stepIntervalUnit;
+    EndLine();
     return std::move(out_);
   }
 
  private:
   void Line(std::string_view text) {
     out_.append(text);
-    out_.append("\r\n");
+    EndLine();
   }
+  void EndLine() { out_.append("\r\n"); }
 
   // Header values, sample and record lines carry the decimal symbol; the
   // fields are joined first, then every "." of the line is turned.
@@ -72,15 +79,27 @@ class Writer {
     out_.append("\r\n");
   }
 
-  // A cell never carries a list separator of its own: a reader would split the
-  // line there and shift every later field. Only a malformed instrument reply
-  // can leave one in a cell; it is written as a blank.
-  void Cell(const std::string& text) {
-    if (text.find_first_of(",;") == std::string::npos) {
+  // A value never carries a list separator or a line break of its own: a
+  // reader would split the line or the file there and shift every later
+  // field. Only a malformed instrument reply can leave one in a value; it is
+  // written as a blank.
+  static bool Splits(char c) { return c == ',' || c == ';' || c == '\r' || c == '\n'; }
+  static bool BreaksLine(char c) { return c == '\r' || c == '\n'; }
+
+  void Cell(const std::string& text) { AppendBlanking(text, Splits); }
+
+  // The serial number is read as its whole line: only a line break moves it.
+  void TextLine(const std::string& text) {
+    AppendBlanking(text, BreaksLine);
+    EndLine();
+  }
+
+  void AppendBlanking(const std::string& text, bool (*blanked)(char)) {
+    if (std::none_of(text.begin(), text.end(), blanked)) {
       out_ += text;
       return;
     }
-    for (char c : text) out_ += (c == ',' || c == ';') ? ' ' : c;
+    for (char c : text) out_ += blanked(c) ? ' ' : c;
   }
 
   void CountsLine() {

@@ -198,7 +198,7 @@ Result SettingsFile::Write(const std::string& section, const std::string& key, c
       lines.push_back(entry);
     }
   }
-  return WriteFileAtomically(path_, JoinLines(lines));
+  return WriteFileAtomically(path_, JoinLines(lines), durability_);
 }
 
 }  // namespace qv70

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/files/atomic_file.h"
 #include "core/platform/result.h"
 
 namespace qv70 {
@@ -20,7 +21,10 @@ class SettingsFile {
  public:
   static constexpr size_t kMaxValueLength = 254;
 
-  explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+  // `durability` of every write (see WriteFileAtomically): the program's
+  // settings are always Synced.
+  explicit SettingsFile(std::string path, Durability durability = Durability::Synced)
+      : path_(std::move(path)), durability_(durability) {}
   // The settings file of the program in `directory`.
   static SettingsFile InDirectory(const std::string& directory);
 
@@ -41,6 +45,7 @@ class SettingsFile {
 
  private:
   std::string path_;
+  Durability durability_;
 };
 
 }  // namespace qv70

@@ -181,8 +181,9 @@ TEST(FormatDataFile, WritesNothingButDataState) {
   test::ExpectUnchanged(before, tables);
 }
 
-TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
-  // A malformed instrument reply can leave a list separator inside a value.
+TEST(FormatDataFile, SeparatorsAndLineBreaksInsideAValueNeverShiftTheFields) {
+  // A malformed instrument reply can leave a list separator or a line break
+  // inside a value.
   for (const NumberFormat& format : {Format(0, 0), Format(0, 1), Format(1, 1)}) {
     RecordTables tables;
     tables.info.idn = "ZAVEL ,QV70 ,Ver1.00";
@@ -194,6 +195,12 @@ TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
     tables.Header(RecordCopy::Raw, 0, header::kNo) = "L0";
     tables.Header(RecordCopy::Raw, 0, header::kTestType) = "LOG,GING";
     tables.Sample(RecordCopy::Raw, 0, 0, sample::kResistance) = "OF,";
+    tables.Manual(RecordCopy::Raw, 0, 0, field::kTemperature) = "2\r\n3";
+    tables.Sample(RecordCopy::Raw, 0, 0, sample::kOutputVoltage) = "5\n0";
+    tables.info.serialNumber = "S1\r\nS2;3";
+    tables.info.piT1 = "0,1";
+    tables.info.piT2 = "1\n0";
+    tables.info.stepInterval = "x;y,z";
 
     RecordTables reread;
     InstrumentInfo info;
@@ -203,6 +210,13 @@ TEST(FormatDataFile, SeparatorsInsideACellNeverShiftTheFields) {
     EXPECT_EQ(reread.Manual(RecordCopy::Loaded, 0, 0, field::kResistance), "12 34");
     EXPECT_EQ(reread.Header(RecordCopy::Loaded, 0, header::kTestType), "LOG GING");
     EXPECT_EQ(reread.Sample(RecordCopy::Loaded, 0, 0, sample::kResistance).substr(0, 2), "OF");
+    EXPECT_EQ(reread.Manual(RecordCopy::Loaded, 0, 0, field::kTemperature), "2  3");
+    EXPECT_EQ(reread.Sample(RecordCopy::Loaded, 0, 0, sample::kOutputVoltage), "5 0");
+    // The serial number is its whole line, separators and all.
+    EXPECT_EQ(info.serialNumber, "S1  S2;3");
+    EXPECT_EQ(info.piT1, "0 1");
+    EXPECT_EQ(info.piT2, "1 0");
+    EXPECT_EQ(info.stepInterval, "x y z");
   }
 }
 
