@@ -2,14 +2,18 @@
 
 #include <locale.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <climits>
+#include <ctime>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "core/data/civil_time.h"
 #include "core/data/record_tables.h"
 
 namespace qv70 {
@@ -70,6 +74,10 @@ bool IsThreeFigureField(TestType type, int s) {
 constexpr int kIntegerDigitRoom = 320;
 constexpr int kFractionDigitRoom = 64;
 constexpr int kMaxFractionDigitsBelowOne = 50;
+// Fixed texts written by to_chars: a sign, the integer digits, a point and the
+// decimals asked for (the rounding asks for at most 53).
+constexpr int kMaxToCharsDecimals = 64;
+constexpr int kFixedTextRoom = 1 + kIntegerDigitRoom + 1 + kMaxToCharsDecimals;
 
 // "%.0lf" of a text that already is a plain whole number of at most 15 digits
 // gives the text back unchanged; whole ohms and volts usually arrive that way.
@@ -80,17 +88,147 @@ bool IsPlainWholeNumber(const std::string& text) {
   return true;
 }
 
-// "%.0lf" of a value. A whole value below 10^15 is written exactly by either
-// way, so the integer path gives the same text without printf's long arithmetic.
-std::string FormatWholeNumber(double value) {
-  if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15 &&
-      !(value == 0 && std::signbit(value)))
-    return std::to_string(static_cast<long long>(value));
-  return FormatText("%.0lf", value);
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// from_chars reads what strtod reads from a text that starts with an optional
+// minus and then a digit, or a point and a digit, unless it is hexadecimal
+// ("0x", which from_chars would read as 0). It skips no blanks and takes no
+// plus sign; strtod reads those texts.
+bool FromCharsReadsLikeStrtod(std::string_view text) {
+  if (!text.empty() && text[0] == '-') text.remove_prefix(1);
+  if (text.empty()) return false;
+  if (text[0] == '.') return text.size() > 1 && IsDigit(text[1]);
+  if (!IsDigit(text[0])) return false;
+  return !(text[0] == '0' && text.size() > 1 && (text[1] == 'x' || text[1] == 'X'));
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPowerOfTen = 22;
+// Below 10^15 every whole number is a double.
+constexpr int kMostExactDigits = 15;
+
+// Reads a decimal text of at most 15 significant digits whose value is those
+// digits times a power of ten from 10^-22 to 10^22: a whole number and a power
+// of ten that doubles hold exactly, multiplied or divided once. IEEE arithmetic
+// rounds that single step correctly, as strtod rounds the text, so both give
+// the same double. The text ends where strtod stops reading; false for any
+// other text (then the general readers decide).
+bool ReadShortDecimal(std::string_view text, double& value) {
+  size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) ++i;
+  if (text.size() > i + 1 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) return false;
+  unsigned long long digits = 0;
+  int significant = 0;
+  int scale = 0;  // decimals after the point, trailing zeros included
+  int trailingZeros = 0;
+  bool anyDigit = false;
+  auto take = [&](char c, bool fraction) {
+    anyDigit = true;
+    if (fraction) ++scale;
+    if (c == '0' && fraction) {
+      ++trailingZeros;
+      return true;
+    }
+    // The zeros held back belong before this digit.
+    for (; trailingZeros > 0; --trailingZeros) {
+      digits *= 10;
+      if (digits != 0 && ++significant > kMostExactDigits) return false;
+    }
+    digits = digits * 10 + static_cast<unsigned>(c - '0');
+    return digits == 0 || ++significant <= kMostExactDigits;
+  };
+  for (; i < text.size() && IsDigit(text[i]); ++i)
+    if (!take(text[i], false)) return false;
+  if (i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && IsDigit(text[i]); ++i)
+      if (!take(text[i], true)) return false;
+  if (!anyDigit) return false;
+  scale -= trailingZeros;
+
+  int exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    const bool negativeExponent = j < text.size() && text[j] == '-';
+    if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
+    // "1e" and "1e+" end before the e, as strtod reads them.
+    if (j < text.size() && IsDigit(text[j])) {
+      for (; j < text.size() && IsDigit(text[j]); ++j) {
+        exponent = exponent * 10 + (text[j] - '0');
+        if (exponent > 2 * kLargestExactPowerOfTen) return false;
+      }
+      if (negativeExponent) exponent = -exponent;
+    }
+  }
+  const int power = exponent - scale;
+  if (power > kLargestExactPowerOfTen || power < -kLargestExactPowerOfTen) return false;
+  const double whole = static_cast<double>(digits);
+  value = power >= 0 ? whole * kExactPowersOfTen[power] : whole / kExactPowersOfTen[-power];
+  if (negative) value = -value;
+  return true;
+}
+
+// The digits of a whole number, written backwards to end before `end`; returns the first.
+char* WriteDigitsBackwards(char* end, unsigned long long value) {
+  do {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
+}
+
+// The fixed text of units / 10^scale followed by `zeros` more zero decimals:
+// the sign, at least one integer digit, and with any decimals the point.
+std::string FixedTextOfUnits(bool negative, unsigned long long units, int scale, int zeros) {
+  char buffer[24];
+  char* const end = buffer + sizeof buffer;
+  const char* first = WriteDigitsBackwards(end, units);
+  const int count = static_cast<int>(end - first);
+  std::string text;
+  text.reserve(static_cast<size_t>(count + scale + zeros + 3));
+  if (negative) text += '-';
+  if (count > scale) {
+    text.append(first, static_cast<size_t>(count - scale));
+    first += count - scale;
+  } else {
+    text += '0';
+  }
+  if (scale + zeros == 0) return text;
+  text += '.';
+  if (count < scale) text.append(static_cast<size_t>(scale - count), '0');
+  text.append(first, static_cast<size_t>(end - first));
+  text.append(static_cast<size_t>(zeros), '0');
+  return text;
+}
+
+// "%.*f" of a finite value without the C library, where the digits are plainly
+// those of a whole number: a whole value below 2^63 (its decimals are zeros),
+// or a value within 10^-3 of a whole number of 10^-decimals units below 2^51.
+// The product value * 10^decimals is then off by at most half an ulp (1/8),
+// so the exact value is within 0.126 units of that whole number and rounds to
+// it however printf breaks ties. false where this does not apply.
+bool FormatPlainFixed(double value, int decimals, std::string& text) {
+  const bool negative = std::signbit(value);
+  const double magnitude = std::fabs(value);
+  constexpr double kWholeLimit = 9223372036854775808.0;  // 2^63
+  if (magnitude < kWholeLimit && magnitude == std::floor(magnitude)) {
+    text = FixedTextOfUnits(negative, static_cast<unsigned long long>(magnitude), 0, decimals);
+    return true;
+  }
+  constexpr double kUnitsLimit = 2251799813685248.0;  // 2^51
+  if (decimals > kMostExactDigits) return false;
+  const double scaled = magnitude * kExactPowersOfTen[decimals];
+  if (scaled >= kUnitsLimit) return false;
+  const double units = std::nearbyint(scaled);
+  if (std::fabs(scaled - units) >= 1e-3) return false;
+  text = FixedTextOfUnits(negative, static_cast<unsigned long long>(units), decimals, 0);
+  return true;
 }
 
 std::string WholeNumberText(const std::string& text) {
-  return IsPlainWholeNumber(text) ? text : FormatWholeNumber(TextToDouble(text));
+  return IsPlainWholeNumber(text) ? text : FormatFixed(TextToDouble(text), 0);
 }
 
 
@@ -112,7 +250,16 @@ std::string FormatText(const char* format, ...) {
   return std::string(large.data(), static_cast<size_t>(length));
 }
 
-double TextToDouble(const std::string& text) { return strtod_l(text.c_str(), nullptr, CLocale()); }
+double TextToDouble(const std::string& text) {
+  double value = 0;
+  if (ReadShortDecimal(text, value)) return value;
+  if (FromCharsReadsLikeStrtod(text)) {
+    const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec == std::errc()) return value;
+  }
+  // Blanks, signs, hexadecimal, infinities, NaN, values out of range.
+  return strtod_l(text.c_str(), nullptr, CLocale());
+}
 
 int TextToInt(const std::string& text) {
   // atoi reads leading blanks, a sign and digits; out-of-range values are clamped
@@ -124,24 +271,17 @@ int TextToInt(const std::string& text) {
 }
 
 std::string FormatFixed(double value, int decimals) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
-  if (decimals >= 0 && decimals <= 12 && value >= 0) {
-    const double scaled = value * kPowers[decimals];
-    if (scaled < 1e12) {
-      const long long units = std::llround(scaled);
-      // Within far less than half a unit of a whole number of units, printf's
-      // correctly rounded digits are those units; anything closer to a tie
-      // goes to printf itself.
-      if (std::fabs(scaled - static_cast<double>(units)) < 1e-3) {
-        std::string digits = std::to_string(units);
-        if (decimals == 0) return digits;
-        if (digits.size() <= static_cast<size_t>(decimals))
-          digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-        digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
-        return digits;
-      }
-    }
+  if (std::isfinite(value) && decimals >= 0 && decimals <= kMaxToCharsDecimals) {
+    std::string text;
+    if (FormatPlainFixed(value, decimals, text)) return text;
+    // to_chars with a precision writes the exactly rounded digits, ties to
+    // even as glibc's printf does in its default rounding mode.
+    char buffer[kFixedTextRoom];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (written.ec == std::errc()) return std::string(buffer, written.ptr);
   }
+  // Infinities and NaN keep printf's spellings.
   return FormatText("%.*f", decimals, value);
 }
 
@@ -223,8 +363,8 @@ std::string FormatElapsedMinutes(int seconds) {
   if (seconds < 0) return std::string();
   if (seconds == 0) return "0s";
   std::string text;
-  if (seconds / 60 >= 1) text = FormatText("%dmin", seconds / 60);
-  return text + FormatText("%ds", seconds % 60);
+  if (seconds / 60 >= 1) text = std::to_string(seconds / 60) + "min";
+  return text + std::to_string(seconds % 60) + "s";
 }
 
 std::string FormatElapsedHours(long long seconds) {
@@ -247,22 +387,22 @@ void ConvertManualRecord(RecordTables& tables, int group, int record) {
     std::string& r = raw[static_cast<size_t>(s)];
     if (!c.empty() && !HasMark(c)) {
       if (IsVoltageField(s)) {
-        c = FormatText("%lf", TextToDouble(c) / 1000);
+        c = FormatFixed(TextToDouble(c) / 1000, 6);
         r = WholeNumberText(r);
       } else if (IsResistanceField(s)) {
-        c = FormatText("%0.15lf", TextToDouble(c) / 1e9);
+        c = FormatFixed(TextToDouble(c) / 1e9, 15);
         r = WholeNumberText(r);
       } else if (s == field::kElapsed || s == field::kStepInterval) {
         c = FormatElapsedMinutes(TextToInt(c));
       } else if (s == field::kTemperature || s == field::kHumidity) {
-        c = FormatText("%0.1f", TextToDouble(c));
-        r = FormatText("%0.1f", TextToDouble(r));
+        c = FormatFixed(TextToDouble(c), 1);
+        r = FormatFixed(TextToDouble(r), 1);
       }
       std::optional<TestType> type = TestTypeFromText(converted[field::kTestType]);
       if (type && IsThreeFigureField(*type, s)) {
         c = FormatThreeFigures(c);
         if (*type == TestType::Normal && (s == field::kDar15s || s == field::kDar30s))
-          r = FormatText("%0.0f", TextToDouble(r));
+          r = FormatFixed(TextToDouble(r), 0);
       }
     }
     // The record label of group E carries a capital E that is no error mark.
@@ -276,8 +416,8 @@ void ConvertLoggingSet(RecordTables& tables, int set) {
   for (int f : {header::kTemperature, header::kHumidity}) {
     std::string& c = header[static_cast<size_t>(f)];
     if (!HasMark(c)) {
-      c = FormatText("%0.1f", TextToDouble(c));
-      rawHeader[static_cast<size_t>(f)] = FormatText("%0.1f", TextToDouble(rawHeader[static_cast<size_t>(f)]));
+      c = FormatFixed(TextToDouble(c), 1);
+      rawHeader[static_cast<size_t>(f)] = FormatFixed(TextToDouble(rawHeader[static_cast<size_t>(f)]), 1);
     }
     EmptyIfErrorMark(c);
   }
@@ -294,7 +434,7 @@ void ConvertLoggingSet(RecordTables& tables, int set) {
       std::string& r = tables.Sample(RecordCopy::Raw, set, i, f);
       if (!HasMark(c)) {
         const double scale = f == sample::kOutputVoltage ? 1000 : 1e9;
-        c = FormatThreeFigures(FormatText("%lf", TextToDouble(c) / scale));
+        c = FormatThreeFigures(FormatFixed(TextToDouble(c) / scale, 6));
         r = WholeNumberText(r);
       }
       EmptyIfErrorMark(c);
@@ -318,13 +458,19 @@ void SplitThree(const std::string& text, char separator, int& a, int& b, int& c)
   c = second == std::string::npos ? 0 : TextToInt(text.substr(second + 1));
 }
 
-// Local calendar time `seconds` after the given date and time; the overflow of the
-// seconds runs into minutes, hours, days and months as mktime normalises it.
-std::tm AddSeconds(const std::string& date, const std::string& time, long long seconds) {
+// The local time `seconds` after the given date and time, as mktime normalises
+// the overflow of the seconds into minutes, hours, days and months.
+struct LocalStep {
+  std::tm local{};
+  std::time_t instant = -1;
+};
+
+LocalStep AddSeconds(const std::string& date, const std::string& time, long long seconds) {
   int year, month, day, hour, minute, second;
   SplitThree(date, '-', year, month, day);
   SplitThree(time, ':', hour, minute, second);
-  std::tm tm{};
+  LocalStep step;
+  std::tm& tm = step.local;
   tm.tm_year = year - 1900;
   tm.tm_mon = month - 1;
   tm.tm_mday = day;
@@ -336,8 +482,14 @@ std::tm AddSeconds(const std::string& date, const std::string& time, long long s
   tm.tm_mday = static_cast<int>(std::min<long long>(static_cast<long long>(day) + days, INT_MAX / 2));
   tm.tm_sec = static_cast<int>(std::min<long long>(static_cast<long long>(second) + seconds % 86400, INT_MAX / 2));
   tm.tm_isdst = -1;
-  std::mktime(&tm);
-  return tm;
+  step.instant = std::mktime(&tm);
+  return step;
+}
+
+// A time in a year the "20%y" text writes as it is: from there on each sample
+// is the previous instant plus the interval, in local time.
+bool InWrittenCentury(const LocalStep& step) {
+  return step.local.tm_year >= 100 && step.local.tm_year < 200 && step.instant != static_cast<std::time_t>(-1);
 }
 
 std::string FormatTime(const char* format, const std::tm& tm) {
@@ -347,6 +499,16 @@ std::string FormatTime(const char* format, const std::tm& tm) {
   return std::string(buffer, length);
 }
 
+void SetSampleTime(RecordTables& tables, int set, int i, const std::string& date, const std::string& time,
+                   int intervalSeconds) {
+  const std::string elapsed = FormatElapsedHours(static_cast<long long>(i + 1) * intervalSeconds);
+  for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted}) {
+    tables.Sample(copy, set, i, sample::kDate) = date;
+    tables.Sample(copy, set, i, sample::kTime) = time;
+    tables.Sample(copy, set, i, sample::kElapsed) = elapsed;
+  }
+}
+
 }  // namespace
 
 void ComputeSampleTimes(RecordTables& tables, const std::string& startDate,
@@ -354,30 +516,24 @@ void ComputeSampleTimes(RecordTables& tables, const std::string& startDate,
   std::string date = startDate;
   std::string time = startTime;
   const int count = std::min(std::max(tables.sampleCount[static_cast<size_t>(set)], 0), kMaxSamples);
-  // Each sample is the previous sample's local time plus the interval. Once that
-  // time lies in a year the "20%y" text reproduces, it is carried as a time_t and
-  // only converted to local time, which is far cheaper than normalising every step.
-  bool carried = false;
-  std::time_t carriedTime = 0;
   for (int i = 0; i < count; ++i) {
-    std::tm next{};
-    if (carried) {
-      carriedTime += intervalSeconds;
-      localtime_r(&carriedTime, &next);
-    } else {
-      next = AddSeconds(date, time, intervalSeconds);
-      std::tm copy = next;
-      carriedTime = std::mktime(&copy);
-      carried = next.tm_year >= 100 && next.tm_year < 200 && carriedTime != static_cast<std::time_t>(-1);
+    // Each sample is the previous sample's local time plus the interval.
+    const LocalStep next = AddSeconds(date, time, intervalSeconds);
+    if (InWrittenCentury(next)) {
+      // The rest by calendar arithmetic from this instant, far cheaper than
+      // normalising and formatting every step.
+      const int rest = count - i;
+      const std::vector<CivilTime> times = LocalTimesOf(next.instant, intervalSeconds, rest);
+      if (static_cast<int>(times.size()) == rest) {
+        for (int j = 0; j < rest; ++j)
+          SetSampleTime(tables, set, i + j, SampleDateText(times[static_cast<size_t>(j)]),
+                        SampleTimeText(times[static_cast<size_t>(j)]), intervalSeconds);
+        return;
+      }
     }
-    date = FormatTime("20%y-%m-%d", next);
-    time = FormatTime("%H:%M:%S", next);
-    const std::string elapsed = FormatElapsedHours(static_cast<long long>(i + 1) * intervalSeconds);
-    for (RecordCopy copy : {RecordCopy::Raw, RecordCopy::Converted}) {
-      tables.Sample(copy, set, i, sample::kDate) = date;
-      tables.Sample(copy, set, i, sample::kTime) = time;
-      tables.Sample(copy, set, i, sample::kElapsed) = elapsed;
-    }
+    date = FormatTime("20%y-%m-%d", next.local);
+    time = FormatTime("%H:%M:%S", next.local);
+    SetSampleTime(tables, set, i, date, time, intervalSeconds);
   }
 }
 
@@ -389,7 +545,7 @@ std::string ApplySetVoltageUnit(RecordTables& tables, int set) {
     unit = "kV";
   }
   tables.Header(RecordCopy::Converted, set, header::kSetVoltage) =
-      FormatThreeFigures(FormatText("%f", static_cast<double>(volts)));
+      FormatThreeFigures(FormatFixed(static_cast<double>(volts), 6));
   return unit;
 }
 

@@ -116,7 +116,7 @@ std::string CutTerminator(std::string_view reply) {
 
 std::string ReformatExponent(const std::string& value) {
   if (!Contains(value, "e")) return value;
-  return FormatText("%lf", TextToDouble(value));
+  return FormatFixed(TextToDouble(value), 6);
 }
 
 CountList ParseCounts(const std::string& reply) {
