@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
@@ -40,9 +41,14 @@ class CLocaleScope {
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
-// The instrument's over-range, under-range and error marks.
+// The instrument's over-range, under-range and error marks: "OF", "UF" or
+// "E" anywhere in the text, found in one pass.
 bool HasMark(const std::string& text) {
-  return Contains(text, "OF") || Contains(text, "UF") || Contains(text, "E");
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == 'E') return true;
+    if (text[i] == 'F' && i > 0 && (text[i - 1] == 'O' || text[i - 1] == 'U')) return true;
+  }
+  return false;
 }
 
 void EmptyIfErrorMark(std::string& text) {
@@ -106,8 +112,9 @@ bool FromCharsReadsLikeStrtod(std::string_view text) {
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kLargestExactPowerOfTen = 22;
-// Below 10^15 every whole number is a double.
+// Below 10^15 every whole number is a double, and below 2^53 every whole double is exact.
 constexpr int kMostExactDigits = 15;
+constexpr double kExactWholeLimit = 9007199254740992.0;
 
 // Reads a decimal text of at most 15 significant digits whose value is those
 // digits times a power of ten from 10^-22 to 10^22: a whole number and a power
@@ -116,51 +123,47 @@ constexpr int kMostExactDigits = 15;
 // the same double. The text ends where strtod stops reading; false for any
 // other text (then the general readers decide).
 bool ReadShortDecimal(std::string_view text, double& value) {
-  size_t i = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (negative) ++i;
-  if (text.size() > i + 1 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) return false;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  if (end - p > 1 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return false;
   unsigned long long digits = 0;
-  int significant = 0;
-  int scale = 0;  // decimals after the point, trailing zeros included
-  int trailingZeros = 0;
-  bool anyDigit = false;
-  auto take = [&](char c, bool fraction) {
-    anyDigit = true;
-    if (fraction) ++scale;
-    if (c == '0' && fraction) {
-      ++trailingZeros;
-      return true;
+  int significant = 0;  // digits from the first that is not 0
+  const char* const integerBegin = p;
+  for (; p < end && IsDigit(*p); ++p) {
+    digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    significant += digits != 0 ? 1 : 0;
+    if (significant > kMostExactDigits) return false;
+  }
+  bool anyDigit = p != integerBegin;
+  int scale = 0;  // decimals after the point, trailing zeros left out
+  if (p < end && *p == '.') {
+    const char* const fractionBegin = ++p;
+    while (p < end && IsDigit(*p)) ++p;
+    anyDigit = anyDigit || p != fractionBegin;
+    const char* fractionEnd = p;
+    while (fractionEnd > fractionBegin && fractionEnd[-1] == '0') --fractionEnd;
+    for (const char* q = fractionBegin; q < fractionEnd; ++q) {
+      digits = digits * 10 + static_cast<unsigned>(*q - '0');
+      significant += digits != 0 ? 1 : 0;
+      if (significant > kMostExactDigits) return false;
     }
-    // The zeros held back belong before this digit.
-    for (; trailingZeros > 0; --trailingZeros) {
-      digits *= 10;
-      if (digits != 0 && ++significant > kMostExactDigits) return false;
-    }
-    digits = digits * 10 + static_cast<unsigned>(c - '0');
-    return digits == 0 || ++significant <= kMostExactDigits;
-  };
-  for (; i < text.size() && IsDigit(text[i]); ++i)
-    if (!take(text[i], false)) return false;
-  if (i < text.size() && text[i] == '.')
-    for (++i; i < text.size() && IsDigit(text[i]); ++i)
-      if (!take(text[i], true)) return false;
+    scale = static_cast<int>(fractionEnd - fractionBegin);
+  }
   if (!anyDigit) return false;
-  scale -= trailingZeros;
 
   int exponent = 0;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    const bool negativeExponent = j < text.size() && text[j] == '-';
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    const bool negativeExponent = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) ++q;
     // "1e" and "1e+" end before the e, as strtod reads them.
-    if (j < text.size() && IsDigit(text[j])) {
-      for (; j < text.size() && IsDigit(text[j]); ++j) {
-        exponent = exponent * 10 + (text[j] - '0');
-        if (exponent > 2 * kLargestExactPowerOfTen) return false;
-      }
-      if (negativeExponent) exponent = -exponent;
+    for (; q < end && IsDigit(*q); ++q) {
+      exponent = exponent * 10 + (*q - '0');
+      if (exponent > 2 * kLargestExactPowerOfTen) return false;
     }
+    if (negativeExponent) exponent = -exponent;
   }
   const int power = exponent - scale;
   if (power > kLargestExactPowerOfTen || power < -kLargestExactPowerOfTen) return false;
@@ -180,55 +183,67 @@ char* WriteDigitsBackwards(char* end, unsigned long long value) {
 }
 
 // The fixed text of units / 10^scale followed by `zeros` more zero decimals:
-// the sign, at least one integer digit, and with any decimals the point.
+// the sign, at least one integer digit, and with any decimals the point;
+// written from its last character back.
 std::string FixedTextOfUnits(bool negative, unsigned long long units, int scale, int zeros) {
-  char buffer[24];
-  char* const end = buffer + sizeof buffer;
-  const char* first = WriteDigitsBackwards(end, units);
-  const int count = static_cast<int>(end - first);
-  std::string text;
-  text.reserve(static_cast<size_t>(count + scale + zeros + 3));
-  if (negative) text += '-';
-  if (count > scale) {
-    text.append(first, static_cast<size_t>(count - scale));
-    first += count - scale;
-  } else {
-    text += '0';
-  }
-  if (scale + zeros == 0) return text;
-  text += '.';
-  if (count < scale) text.append(static_cast<size_t>(scale - count), '0');
-  text.append(first, static_cast<size_t>(end - first));
-  text.append(static_cast<size_t>(zeros), '0');
-  return text;
+  char text[2 + 20 + 1 + kMaxToCharsDecimals + 1];
+  char* const end = text + sizeof text;
+  char* out = end;
+  for (int i = 0; i < zeros; ++i) *--out = '0';
+  for (int i = 0; i < scale; ++i, units /= 10) *--out = static_cast<char>('0' + units % 10);
+  if (scale + zeros > 0) *--out = '.';
+  do {
+    *--out = static_cast<char>('0' + units % 10);
+    units /= 10;
+  } while (units != 0);
+  if (negative) *--out = '-';
+  return std::string(out, end);
 }
 
-// "%.*f" of a finite value without the C library, where the digits are plainly
-// those of a whole number: a whole value below 2^63 (its decimals are zeros),
-// or a value within 10^-3 of a whole number of 10^-decimals units below 2^51.
-// The product value * 10^decimals is then off by at most half an ulp (1/8),
-// so the exact value is within 0.126 units of that whole number and rounds to
-// it however printf breaks ties. false where this does not apply.
-bool FormatPlainFixed(double value, int decimals, std::string& text) {
-  const bool negative = std::signbit(value);
-  const double magnitude = std::fabs(value);
+// Where "%.*f" of a finite magnitude is plainly the digits of a whole number:
+// a whole value below 2^63 (its decimals are zeros; then `scale` is 0), or a
+// value within 10^-3 of a whole number of 10^-decimals units below 2^51 (then
+// `scale` is `decimals`). The product magnitude * 10^decimals is off by at
+// most half an ulp (1/8), so the exact value is within 0.126 units of that
+// whole number and rounds to it however printf breaks ties. The text then
+// reads back as units / 10^scale exactly. false where this does not apply.
+bool PlainFixedUnits(double magnitude, int decimals, unsigned long long& units, int& scale) {
   constexpr double kWholeLimit = 9223372036854775808.0;  // 2^63
   if (magnitude < kWholeLimit && magnitude == std::floor(magnitude)) {
-    text = FixedTextOfUnits(negative, static_cast<unsigned long long>(magnitude), 0, decimals);
+    units = static_cast<unsigned long long>(magnitude);
+    scale = 0;
     return true;
   }
   constexpr double kUnitsLimit = 2251799813685248.0;  // 2^51
   if (decimals > kMostExactDigits) return false;
   const double scaled = magnitude * kExactPowersOfTen[decimals];
   if (scaled >= kUnitsLimit) return false;
-  const double units = std::nearbyint(scaled);
-  if (std::fabs(scaled - units) >= 1e-3) return false;
-  text = FixedTextOfUnits(negative, static_cast<unsigned long long>(units), decimals, 0);
+  const double nearest = std::nearbyint(scaled);
+  if (std::fabs(scaled - nearest) >= 1e-3) return false;
+  units = static_cast<unsigned long long>(nearest);
+  scale = decimals;
   return true;
 }
 
-std::string WholeNumberText(const std::string& text) {
-  return IsPlainWholeNumber(text) ? text : FormatFixed(TextToDouble(text), 0);
+// atof of a text, which may hold a NUL where atof would stop.
+double TextViewToDouble(std::string_view text) {
+  double value = 0;
+  if (ReadShortDecimal(text, value)) return value;
+  if (FromCharsReadsLikeStrtod(text)) {
+    const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec == std::errc()) return value;
+  }
+  // Blanks, signs, hexadecimal, infinities, NaN, values out of range.
+  return strtod_l(std::string(text).c_str(), nullptr, CLocale());
+}
+
+// "%.0lf" of a text whose atof is `value`, in place.
+void MakeWholeNumber(std::string& text, double value) {
+  if (!IsPlainWholeNumber(text)) text = FormatFixed(value, 0);
+}
+
+void MakeWholeNumber(std::string& text) {
+  if (!IsPlainWholeNumber(text)) text = FormatFixed(TextViewToDouble(text), 0);
 }
 
 
@@ -250,16 +265,7 @@ std::string FormatText(const char* format, ...) {
   return std::string(large.data(), static_cast<size_t>(length));
 }
 
-double TextToDouble(const std::string& text) {
-  double value = 0;
-  if (ReadShortDecimal(text, value)) return value;
-  if (FromCharsReadsLikeStrtod(text)) {
-    const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (read.ec == std::errc()) return value;
-  }
-  // Blanks, signs, hexadecimal, infinities, NaN, values out of range.
-  return strtod_l(text.c_str(), nullptr, CLocale());
-}
+double TextToDouble(const std::string& text) { return TextViewToDouble(text); }
 
 int TextToInt(const std::string& text) {
   // atoi reads leading blanks, a sign and digits; out-of-range values are clamped
@@ -272,8 +278,10 @@ int TextToInt(const std::string& text) {
 
 std::string FormatFixed(double value, int decimals) {
   if (std::isfinite(value) && decimals >= 0 && decimals <= kMaxToCharsDecimals) {
-    std::string text;
-    if (FormatPlainFixed(value, decimals, text)) return text;
+    unsigned long long units = 0;
+    int scale = 0;
+    if (PlainFixedUnits(std::fabs(value), decimals, units, scale))
+      return FixedTextOfUnits(std::signbit(value), units, scale, decimals - scale);
     // to_chars with a precision writes the exactly rounded digits, ties to
     // even as glibc's printf does in its default rounding mode.
     char buffer[kFixedTextRoom];
@@ -285,21 +293,20 @@ std::string FormatFixed(double value, int decimals) {
   return FormatText("%.*f", decimals, value);
 }
 
-std::string FormatThreeFigures(std::string_view input) {
-  std::string text(input);
-  const bool negative = text.find('-') != std::string::npos;
-  if (negative) text.erase(0, 1);
+namespace {
 
-  const double x = TextToDouble(text);
-  // Infinity and NaN have no digits to round; they pass through as written.
-  if (!std::isfinite(x)) return std::string(input);
-
+// FormatThreeFigures of a text whose value after the sign is x, a finite number.
+std::string ThreeFiguresOf(double x, bool negative) {
   double whole = std::floor(x);
   double fraction = x - std::floor(x);
 
   int digit[kIntegerDigitRoom];  // only digit[0..n) is ever read
   int n = 0;
-  if (whole > 0) {
+  if (whole > 0 && whole < kExactWholeLimit) {
+    // Below 2^53 the whole part is an exact integer, and floor(whole / 10) its
+    // integer quotient, so integer digits are the same as the ones below.
+    for (auto w = static_cast<unsigned long long>(whole); w != 0; w /= 10) digit[n++] = static_cast<int>(w % 10);
+  } else if (whole > 0) {
     while (whole != 0 && n < kIntegerDigitRoom) {
       // fmod is exact, so the digit stays within 0..9 even where whole - floor(whole / 10) * 10
       // would not be (values far beyond 2^53); below that both give the same digit.
@@ -311,10 +318,14 @@ std::string FormatThreeFigures(std::string_view input) {
   int frac[kFractionDigitRoom] = {};
   int m = 0;
   if (fraction > 0) {
-    const int limit = n > 0 ? n + 3 : kMaxFractionDigitsBelowOne;
+    // Only the digits the rounding below reads: frac[0..3] beside integer
+    // digits, else up to four past the first that is not 0. Each digit
+    // depends only on those before it, so stopping there changes none.
+    int limit = n > 0 ? std::min(n + 3, 4) : kMaxFractionDigitsBelowOne;
     while (fraction != 0 && m < limit && m < kFractionDigitRoom - 5) {
       frac[m] = static_cast<int>(fraction * 10);
       fraction = fraction * 10 - frac[m];
+      if (n == 0 && frac[m] != 0 && limit == kMaxFractionDigitsBelowOne) limit = std::min(limit, m + 5);
       ++m;
     }
   }
@@ -356,7 +367,31 @@ std::string FormatThreeFigures(std::string_view input) {
     if (frac[k + 3] >= 5) kept += place / 100;
     result = FormatFixed(kept, k + 3);
   }
-  return negative ? "-" + result : result;
+  if (negative) result.insert(result.begin(), '-');
+  return result;
+}
+
+// FormatThreeFigures(FormatFixed(value, decimals)) without the text between,
+// where that text's value is known exactly (PlainFixedUnits).
+std::string ThreeFiguresOfFixed(double value, int decimals) {
+  unsigned long long units = 0;
+  int scale = 0;
+  if (std::isfinite(value) && decimals >= 0 && PlainFixedUnits(std::fabs(value), decimals, units, scale))
+    return ThreeFiguresOf(static_cast<double>(units) / kExactPowersOfTen[scale], std::signbit(value));
+  return FormatThreeFigures(FormatFixed(value, decimals));
+}
+
+}  // namespace
+
+std::string FormatThreeFigures(std::string_view input) {
+  std::string_view text = input;
+  const bool negative = text.find('-') != std::string_view::npos;
+  if (negative) text.remove_prefix(1);
+
+  const double x = TextViewToDouble(text);
+  // Infinity and NaN have no digits to round; they pass through as written.
+  if (!std::isfinite(x)) return std::string(input);
+  return ThreeFiguresOf(x, negative);
 }
 
 std::string FormatElapsedMinutes(int seconds) {
@@ -373,10 +408,18 @@ std::string FormatElapsedHours(long long seconds) {
   const long long h = seconds / 3600;
   const long long m = (seconds % 3600) / 60;
   const long long s = seconds % 60;
-  std::string text;
-  if (h > 0) text += std::to_string(h) + "h";
-  if (m > 0 || h > 0) text += std::to_string(m) + "min";
-  return text + std::to_string(s) + "s";
+  char text[48];
+  char* out = text;
+  char digits[24];
+  auto append = [&](long long value, const char* unit) {
+    const char* first = WriteDigitsBackwards(digits + sizeof digits, static_cast<unsigned long long>(value));
+    out = std::copy(first, static_cast<const char*>(digits + sizeof digits), out);
+    for (; *unit != '\0'; ++unit) *out++ = *unit;
+  };
+  if (h > 0) append(h, "h");
+  if (m > 0 || h > 0) append(m, "min");
+  append(s, "s");
+  return std::string(text, out);
 }
 
 void ConvertManualRecord(RecordTables& tables, int group, int record) {
@@ -388,10 +431,10 @@ void ConvertManualRecord(RecordTables& tables, int group, int record) {
     if (!c.empty() && !HasMark(c)) {
       if (IsVoltageField(s)) {
         c = FormatFixed(TextToDouble(c) / 1000, 6);
-        r = WholeNumberText(r);
+        MakeWholeNumber(r);
       } else if (IsResistanceField(s)) {
         c = FormatFixed(TextToDouble(c) / 1e9, 15);
-        r = WholeNumberText(r);
+        MakeWholeNumber(r);
       } else if (s == field::kElapsed || s == field::kStepInterval) {
         c = FormatElapsedMinutes(TextToInt(c));
       } else if (s == field::kTemperature || s == field::kHumidity) {
@@ -434,8 +477,10 @@ void ConvertLoggingSet(RecordTables& tables, int set) {
       std::string& r = tables.Sample(RecordCopy::Raw, set, i, f);
       if (!HasMark(c)) {
         const double scale = f == sample::kOutputVoltage ? 1000 : 1e9;
-        c = FormatThreeFigures(FormatFixed(TextToDouble(c) / scale, 6));
-        r = WholeNumberText(r);
+        const double value = TextToDouble(c);
+        // The raw copy mostly holds the text just read.
+        if (r == c) MakeWholeNumber(r, value); else MakeWholeNumber(r);
+        c = ThreeFiguresOfFixed(value / scale, 6);
       }
       EmptyIfErrorMark(c);
     }
