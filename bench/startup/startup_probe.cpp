@@ -3,13 +3,15 @@
 // full download of everything the instrument (or qv70-sim) holds through the
 // Obtain Data window and reports the process's memory afterwards.
 //
-//   qv70-startup-probe            start-up only
-//   qv70-startup-probe --download  start-up, then download everything
+//   qv70-startup-probe              start-up only
+//   qv70-startup-probe --download    start-up, then download everything
+//   qv70-startup-probe --open FILE   start-up, then File > Open of FILE
 //
 // Output, one "key value" per line: exec_to_paint_ms, main_to_paint_ms,
 // the share of QApplication, window building and the first paint, rss_kb_after_start, and with --download downloaded_records,
 // downloaded_samples, download_ms (the window's, with show_new_data_ms, the main view's share), core_download_ms
-// (the same download without a window), their ratios, rss_kb_after_download, peak_rss_kb.
+// (the same download without a window), their ratios, rss_kb_after_download, peak_rss_kb; with --open
+// open_ms, opened_samples, rss_kb_after_open, peak_rss_kb.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -89,6 +91,16 @@ class FirstPaint : public QObject {
 
 constexpr int kDownloadRuns = 7;
 
+// Each message the runs showed, once.
+void PrintMessages(const qv70::ScriptedUiServices& ui) {
+  std::vector<std::string> shown;
+  for (const auto& message : ui.messages) {
+    if (std::find(shown.begin(), shown.end(), message.text) != shown.end()) continue;
+    shown.push_back(message.text);
+    std::printf("message %s\n", message.text.c_str());
+  }
+}
+
 double Fastest(const std::vector<double>& times) { return *std::min_element(times.begin(), times.end()); }
 
 // Count and download everything through the core's job alone, into tables of its own.
@@ -110,6 +122,7 @@ double CoreDownloadMs(const qv70::Environment& environment) {
 int main(int argc, char** argv) {
   const double mainMono = NowMs(CLOCK_MONOTONIC);
   const bool download = argc > 1 && std::strcmp(argv[1], "--download") == 0;
+  const char* const openPath = argc > 2 && std::strcmp(argv[1], "--open") == 0 ? argv[2] : nullptr;
   QApplication app(argc, argv);
   const double appMono = NowMs(CLOCK_MONOTONIC);
   qv70::SystemClock clock;
@@ -131,6 +144,22 @@ int main(int argc, char** argv) {
   std::printf("  of which application_ms %.1f window_build_ms %.1f show_and_paint_ms %.1f\n",
               appMono - mainMono, createdMono - appMono, paint.paintedMono - createdMono);
   std::printf("rss_kb_after_start %ld\n", StatusKb("VmRSS:"));
+
+  if (openPath != nullptr) {
+    // File > Open of the file, answered by the scripted file dialog, until the
+    // main view shows the new tables and graphs.
+    ui.openNames.push_back(openPath);
+    const double start = NowMs(CLOCK_MONOTONIC);
+    frame.OnFileOpen();
+    QApplication::processEvents();
+    std::printf("open_ms %.1f\n", NowMs(CLOCK_MONOTONIC) - start);
+    long samples = 0;
+    for (int count : state->tables.sampleCount) samples += count;
+    std::printf("opened_samples %ld\n", samples);
+    std::printf("rss_kb_after_open %ld\n", StatusKb("VmRSS:"));
+    std::printf("peak_rss_kb %ld\n", StatusKb("VmHWM:"));
+    PrintMessages(ui);
+  }
 
   if (download) {
     // The Obtain Data window's whole download (count, Select All, Obtain Data,
@@ -174,7 +203,7 @@ int main(int argc, char** argv) {
                 (Fastest(windowMs) - Fastest(viewMs)) / Fastest(coreMs));
     std::printf("rss_kb_after_download %ld\n", StatusKb("VmRSS:"));
     std::printf("peak_rss_kb %ld\n", StatusKb("VmHWM:"));
-    for (const auto& message : ui.messages) std::printf("message %s\n", message.text.c_str());
+    PrintMessages(ui);
   }
   std::fflush(stdout);
   // Leave without the close handling: a probe must not store a window rectangle.
