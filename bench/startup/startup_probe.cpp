@@ -4,6 +4,7 @@
 // Obtain Data window and reports the process's memory afterwards.
 //
 //   qv70-startup-probe              start-up only
+//   qv70-startup-probe --bare       the baseline: an empty QMainWindow instead of the program's
 //   qv70-startup-probe --download    start-up, then download everything
 //   qv70-startup-probe --open FILE   start-up, then File > Open of FILE
 //
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -117,6 +119,23 @@ double CoreDownloadMs(const qv70::Environment& environment) {
   return NowMs(CLOCK_MONOTONIC) - start;
 }
 
+// The baseline of the start-up: an empty QMainWindow of the program's default
+// size, shown and painted the same way, from the same kind of process.
+int BareWindow(QApplication& app, double mainMono) {
+  QMainWindow window;
+  window.resize(800, 600);
+  FirstPaint paint;
+  window.installEventFilter(&paint);
+  window.showNormal();
+  window.repaint();
+  app.exec();
+  std::printf("exec_to_paint_ms %.1f\n", paint.paintedBoot - ProcessStartMs());
+  std::printf("main_to_paint_ms %.1f\n", paint.paintedMono - mainMono);
+  std::printf("rss_kb_after_start %ld\n", StatusKb("VmRSS:"));
+  std::fflush(stdout);
+  _exit(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +144,7 @@ int main(int argc, char** argv) {
   const char* const openPath = argc > 2 && std::strcmp(argv[1], "--open") == 0 ? argv[2] : nullptr;
   QApplication app(argc, argv);
   const double appMono = NowMs(CLOCK_MONOTONIC);
+  if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return BareWindow(app, mainMono);
   qv70::SystemClock clock;
   const qv70::Environment environment{qv70::ExecutableDirectory(), &clock};
   qv70::ScriptedUiServices ui;  // answers every message box with its first button
