@@ -16,6 +16,7 @@
 #include "core/data/program_state.h"
 #include "core/files/data_file.h"
 #include "largest_tables.h"
+#include "ratio_reporter.h"
 
 using namespace qv70;
 using qv70::bench::FillLargestTables;
@@ -132,4 +133,8 @@ BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InstallOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormatOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+QV70_BENCHMARK_MAIN_WITH_RATIOS({"BM_OpenAndInstall", "BM_Baseline_ReadAndSplit"},
+                                {"BM_ParseOnly", "BM_Baseline_ReadAndSplit"},
+                                {"BM_InstallOnly", "BM_Baseline_ReadAndSplit"},
+                                {"BM_FormatOnly", "BM_Baseline_ReadAndSplit"},
+                                {"BM_Save", "BM_Baseline_ReadAndSplit"})

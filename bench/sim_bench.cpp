@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ratio_reporter.h"
 #include "support/sim_process.h"
 
 namespace {
@@ -122,4 +123,4 @@ BENCHMARK(BM_SameBytesOverRawSocketPair)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QV70_BENCHMARK_MAIN_WITH_RATIOS({"BM_DownloadThroughLibraryAndSimulator", "BM_SameBytesOverRawSocketPair"})

@@ -5,7 +5,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <poll.h>
+#include <string_view>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -28,10 +30,12 @@ bool SendPacket(int fd, const void* data, size_t length) {
 }
 
 bool SendWholeReply(int fd, const std::string& reply) {
-  for (size_t offset = 0; offset < reply.size(); offset += kReplyPacketSize) {
-    if (!SendPacket(fd, reply.data() + offset, std::min(kReplyPacketSize, reply.size() - offset))) return false;
-  }
-  return SendPacket(fd, nullptr, 0);
+  std::vector<std::string_view> packets;
+  packets.reserve(reply.size() / kReplyPacketSize + 2);
+  for (size_t offset = 0; offset < reply.size(); offset += kReplyPacketSize)
+    packets.emplace_back(reply.data() + offset, std::min(kReplyPacketSize, reply.size() - offset));
+  packets.emplace_back();
+  return SendPacketBatch(fd, packets.data(), packets.size(), 0) == packets.size();
 }
 
 namespace {
@@ -76,9 +80,42 @@ bool NextCommand(int program, int sim, std::vector<char>& command, size_t& lengt
 // end meanwhile, or the simulator goes away (even between its last packets: a
 // reply is whole only while the connection stands, as a closed one reads like
 // an empty packet).
-bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, std::string& reply) {
+// Room for the packets one receive takes from the simulator at a time.
+class PacketBatch {
+ public:
+  static constexpr size_t kPackets = 32;
+  static constexpr size_t kPacketRoom = 4096;
+
+  PacketBatch() : bytes_(kPackets * kPacketRoom) {}
+
+  // The packets waiting now, at most kPackets: their number, or -1 (errno set).
+  int ReceiveWaiting(int fd) {
+    for (size_t i = 0; i < kPackets; ++i) {
+      parts_[i] = {bytes_.data() + i * kPacketRoom, kPacketRoom};
+      messages_[i] = mmsghdr{};
+      messages_[i].msg_hdr.msg_iov = &parts_[i];
+      messages_[i].msg_hdr.msg_iovlen = 1;
+    }
+    return recvmmsg(fd, messages_, kPackets, MSG_DONTWAIT, nullptr);
+  }
+  std::string_view Packet(int i) const {
+    return {bytes_.data() + static_cast<size_t>(i) * kPacketRoom, messages_[i].msg_len};
+  }
+
+ private:
+  std::vector<char> bytes_;
+  iovec parts_[kPackets];
+  mmsghdr messages_[kPackets];
+};
+
+// Whether the simulator has closed its end (then an empty read was no packet).
+bool SimHasGone(int sim) {
+  pollfd waiting{sim, POLLRDHUP, 0};
+  return poll(&waiting, 1, 0) > 0 && (waiting.revents & kGone) != 0;
+}
+
+bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, PacketBatch& batch, std::string& reply) {
   const ExchangeDeadline deadline(limits.exchangeTimeoutMs);
-  char packet[4096];
   for (;;) {
     const int wait = std::min(limits.readTimeoutMs, deadline.RemainingMs());
     if (wait <= 0) return false;
@@ -88,21 +125,28 @@ bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, std::st
     if (ready <= 0) return false;
     if ((waiting[0].revents & kGone) != 0 || (waiting[1].revents & kGone) != 0) return false;
     if ((waiting[0].revents & POLLIN) == 0) continue;
-    const ssize_t got = recv(sim, packet, sizeof(packet), MSG_DONTWAIT);
+    // Every packet already there in one call: a reply of many packets is
+    // taken in a few calls, not one poll and one receive per packet.
+    const int got = batch.ReceiveWaiting(sim);
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (got < 0) return false;
-    if (got == 0) return true;
-    reply.append(packet, static_cast<size_t>(got));
-    if (reply.size() > kMaxReplyBytes) return false;
+    for (int i = 0; i < got; ++i) {
+      const std::string_view packet = batch.Packet(i);
+      // Packets after the empty one answer nothing, and are dropped.
+      if (packet.empty()) return !SimHasGone(sim);
+      reply.append(packet);
+      if (reply.size() > kMaxReplyBytes) return false;
+    }
   }
 }
 
 void ServeSim(int program, int sim, ExchangeLimits limits) {
   std::vector<char> command(4096);
+  PacketBatch batch;
   size_t length = 0;
   while (NextCommand(program, sim, command, length)) {
     std::string reply;
-    if (!SendPacket(sim, command.data(), length) || !CollectSimReply(program, sim, limits, reply)) {
+    if (!SendPacket(sim, command.data(), length) || !CollectSimReply(program, sim, limits, batch, reply)) {
       SendPacket(program, nullptr, 0);
       break;
     }

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/uio.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -19,6 +20,32 @@ namespace qv70::usbsgl {
 DefaultSocket DefaultSimSocket(bool createFolder) {
   PrivateFolder folder = UserPrivateFolder(createFolder);
   return {folder.path + "/qv70-sim.sock", folder.problem};
+}
+
+size_t SendPacketBatch(int fd, const std::string_view* packets, size_t count, int flags) {
+  // At most this many packets to a call (the kernel takes up to 1024).
+  constexpr size_t kBatch = 256;
+  iovec parts[kBatch];
+  mmsghdr messages[kBatch];
+  size_t sent = 0;
+  while (sent < count) {
+    const size_t batch = std::min(kBatch, count - sent);
+    for (size_t i = 0; i < batch; ++i) {
+      parts[i].iov_base = const_cast<char*>(packets[sent + i].data());
+      parts[i].iov_len = packets[sent + i].size();
+      messages[i] = mmsghdr{};
+      messages[i].msg_hdr.msg_iov = &parts[i];
+      messages[i].msg_hdr.msg_iovlen = 1;
+    }
+    const int got = sendmmsg(fd, messages, static_cast<unsigned>(batch), flags | MSG_NOSIGNAL);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return sent;
+    }
+    // A short count: the next call reports why the following packet failed.
+    sent += static_cast<size_t>(got);
+  }
+  return sent;
 }
 
 bool IsSocketFile(const std::string& path) {

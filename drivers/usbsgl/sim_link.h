@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,12 @@ enum class SimAnswer { Present, Absent, Ready, Busy, NoAnswer };
 
 // Sends one control message on `fd` and waits at most `timeoutMs` for the answer.
 SimAnswer ExchangeControl(int fd, std::string_view message, int timeoutMs);
+
+// Sends `count` packets in order, many to a system call (sendmmsg), so a reply
+// of many packets costs its reader one wake-up rather than one per packet.
+// Returns how many went out: fewer when the socket is full (with MSG_DONTWAIT
+// in `flags`) or the peer has gone, and errno tells which. Raises no SIGPIPE.
+size_t SendPacketBatch(int fd, const std::string_view* packets, size_t count, int flags);
 
 // Read and write time-outs on a connected socket (also on its duplicates, as
 // they share the socket); 0 or less leaves them unlimited.

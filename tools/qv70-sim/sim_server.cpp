@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstring>
 #include <poll.h>
+#include <string_view>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -259,17 +261,20 @@ void SimServer::Handle(const std::string& command) {
 }
 
 void SimServer::FlushReplies() {
-  while (connection_ >= 0 && !outgoing_.empty() && outgoing_.front().dueMs <= NowMs()) {
-    const std::string& packet = outgoing_.front().bytes;
-    ssize_t sent = send(connection_, packet.data(), packet.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
-    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
-    if (sent < 0) {
-      CloseConnection();
-      return;
-    }
-    outgoing_.pop_front();
+  if (connection_ < 0) return;
+  // Every packet that is due leaves in as few calls as the socket takes them.
+  const long long now = NowMs();
+  std::vector<std::string_view> due;
+  for (const Packet& packet : outgoing_) {
+    if (packet.dueMs > now) break;
+    due.push_back(packet.bytes);
   }
+  if (due.empty()) return;
+  const size_t sent = usbsgl::SendPacketBatch(connection_, due.data(), due.size(), MSG_DONTWAIT);
+  const int failure = errno;
+  outgoing_.erase(outgoing_.begin(), outgoing_.begin() + static_cast<std::ptrdiff_t>(sent));
+  // A full socket waits for POLLOUT; any other failure ends the connection.
+  if (sent < due.size() && failure != EAGAIN && failure != EWOULDBLOCK) CloseConnection();
 }
 
 void SimServer::CloseConnection() {

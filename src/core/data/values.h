@@ -38,12 +38,14 @@ std::string ApplySetVoltageUnit(RecordTables& tables, int set);
 // Test interval: "min" when it is a minute or more, else "s".
 std::string ApplyTestIntervalUnit(RecordTables& tables, int set);
 
-// C library number reading, as the instrument texts are read everywhere.
+// atof of the text in the "C" locale, as the instrument texts are read
+// everywhere; plain decimal texts go through std::from_chars, which reads them
+// to the same double.
 double TextToDouble(const std::string& text);
 int TextToInt(const std::string& text);
 
 // "%.*f" of `value` with `decimals` digits, as printf writes it in the "C"
-// locale; values a short whole number of units away take a faster path.
+// locale ("%lf" is FormatFixed(value, 6)); written by std::to_chars.
 std::string FormatFixed(double value, int decimals);
 
 // printf-style formatting into a std::string.

@@ -16,7 +16,7 @@ bool Contains(const std::string& text, const char* part) { return text.find(part
 // three-figure rounding; a blank or empty cell stays as it is.
 void RoundHeaderValue(std::string& converted) {
   if (converted.empty() || converted == " ") return;
-  converted = FormatText("%0.1f", TextToDouble(FormatThreeFigures(converted)));
+  converted = FormatFixed(TextToDouble(FormatThreeFigures(converted)), 1);
 }
 
 // The sample conversions are pure functions of the loaded text and a logging set
@@ -31,13 +31,13 @@ class SampleConversions {
 
   const std::string& Voltage(const std::string& loaded) {
     auto [it, added] = voltages_.try_emplace(loaded);
-    if (added) it->second = FormatThreeFigures(FormatText("%f", TextToDouble(loaded) / 1000));
+    if (added) it->second = FormatThreeFigures(FormatFixed(TextToDouble(loaded) / 1000, 6));
     return it->second;
   }
 
   const std::string& Resistance(const std::string& loaded) {
     auto [it, added] = resistances_.try_emplace(loaded);
-    if (added) it->second = FormatThreeFigures(FormatText("%.16lf", TextToDouble(loaded) / 1e9));
+    if (added) it->second = FormatThreeFigures(FormatFixed(TextToDouble(loaded) / 1e9, 16));
     return it->second;
   }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/data/values.h"
 
@@ -44,7 +45,11 @@ std::string WithoutLineEnds(std::string text) {
 }
 
 // A value as it is stored: line ends dropped, then the exponent form rewritten.
-std::string StoredValue(const std::string& value) { return ReformatExponent(WithoutLineEnds(value)); }
+std::string StoredValue(std::string value) {
+  if (value.find_first_of("\r\n") != std::string::npos) value = WithoutLineEnds(std::move(value));
+  if (value.find('e') == std::string::npos) return value;
+  return ReformatExponent(value);
+}
 
 // The splitting rule over a view that only moves forward, so a long logging
 // reply is split in one pass instead of being copied down after every value.
@@ -116,7 +121,7 @@ std::string CutTerminator(std::string_view reply) {
 
 std::string ReformatExponent(const std::string& value) {
   if (!Contains(value, "e")) return value;
-  return FormatText("%lf", TextToDouble(value));
+  return FormatFixed(TextToDouble(value), 6);
 }
 
 CountList ParseCounts(const std::string& reply) {

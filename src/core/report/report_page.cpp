@@ -40,7 +40,7 @@ Unit ThresholdUnit(const Unit (&units)[N], double value) {
   return chosen;
 }
 
-std::string ThreeFigures(double value) { return FormatThreeFigures(FormatText("%lf", value)); }
+std::string ThreeFigures(double value) { return FormatThreeFigures(FormatFixed(value, 6)); }
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   std::string out;
@@ -267,7 +267,7 @@ const std::string& ReportPage::Text(std::string_view name) const {
 
 std::string ReportVoltageText(const std::string& volts) {
   const float v = static_cast<float>(TextToDouble(volts));
-  if (v >= 1000) return FormatThreeFigures(FormatText("%f", static_cast<double>(v / 1000))) + " [kV]";
+  if (v >= 1000) return FormatThreeFigures(FormatFixed(static_cast<double>(v / 1000), 6)) + " [kV]";
   return FormatText("%.0f", static_cast<double>(v)) + " [V]";
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,15 +17,45 @@
 
 namespace qv70 {
 
-namespace {
+// What the window paints while the job runs. The progress bar paints itself
+// (and nothing else) at once whenever it moves, though within a frame of its
+// last paint the paint waits for the next events: a fast download does not
+// paint every step nobody could see. Between exchanges the windows repaint
+// (the busy state, an uncovered window, the status line) without letting
+// clicks or keys start a second action meanwhile: at the first exchange of a
+// press, then at most every tenth of a second, so a fast download does not
+// lay out and paint them between every two exchanges, while a slow
+// instrument's still keeps them drawn.
+class DownloadPainting {
+ public:
+  // A press begins: its first exchange paints the windows.
+  void Begin() { sinceEvents_.invalidate(); }
 
-// Lets the window repaint (progress, status line) while an exchange blocks,
-// without letting clicks or keys start a second action meanwhile.
-void KeepPainting() {
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+  void BeforeExchange() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsIntervalMs) return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceEvents_.start();
+  }
 
-}  // namespace
+  void ShowProgress(QProgressBar& bar, int position) {
+    const bool now = !sinceProgress_.isValid() || sinceProgress_.elapsed() >= kFrameMs ||
+                     position == bar.minimum() || position == bar.maximum();
+    if (now) {
+      bar.setValue(position);
+      sinceProgress_.start();
+      return;
+    }
+    bar.setUpdatesEnabled(false);
+    bar.setValue(position);
+    bar.setUpdatesEnabled(true);  // asks for the paint
+  }
+
+ private:
+  static constexpr qint64 kEventsIntervalMs = 100;
+  static constexpr qint64 kFrameMs = 16;
+  QElapsedTimer sinceEvents_;
+  QElapsedTimer sinceProgress_;
+};
 
 CObtainDataDlg::CObtainDataDlg(ProgramState& state, UiServices& ui,
                                const Environment& environment,
@@ -47,12 +78,10 @@ CObtainDataDlg::CObtainDataDlg(ProgramState& state, UiServices& ui,
   callbacks.status = [this](const std::string& text) {
     if (setStatusText_) setStatusText_(text);
   };
-  callbacks.progress = [this](int position) {
-    progress_->setValue(position);
-    KeepPainting();
-  };
+  painting_ = std::make_unique<DownloadPainting>();
+  callbacks.progress = [this](int position) { painting_->ShowProgress(*progress_, position); };
   callbacks.progressVisible = [this](bool visible) { progress_->setVisible(visible); };
-  callbacks.beforeExchange = [] { KeepPainting(); };
+  callbacks.beforeExchange = [this] { painting_->BeforeExchange(); };
   job_ = std::make_unique<DownloadJob>(*link_, state_.tables, ui_, std::move(callbacks));
 
   BuildControls();
@@ -142,6 +171,7 @@ void CObtainDataDlg::OnSelectData() {
   // The count is one short exchange: the controls stay as they are (the focus
   // stays on this button), input is held off by the busy flag meanwhile.
   busy_ = true;
+  painting_->Begin();
   const DownloadJob::Outcome outcome = [this] {
     ScopedWaitCursor waiting;
     return job_->SelectData();
@@ -169,6 +199,7 @@ void CObtainDataDlg::OnObtainData() {
   QWidget* focused = focusWidget();
   busy_ = true;
   ShowJobState();
+  painting_->Begin();
   const DownloadJob::Outcome outcome = [this] {
     ScopedWaitCursor waiting;
     return job_->ObtainData();

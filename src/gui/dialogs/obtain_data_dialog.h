@@ -19,13 +19,15 @@ class UiServices;
 class UsbDriver;
 class UsbLink;
 class DownloadJob;
+class DownloadPainting;
 
 // The Obtain Data window: counts what the instrument holds ("Select Data"),
 // lets the operator tick memory groups and logging sets, and downloads them
 // ("Obtain Data"). The instrument exchanges, the captions with their count
 // suffixes, the status texts and every message come from the core's download
 // job; this window shows them and keeps painting while the job blocks, under
-// the wait cursor.
+// the wait cursor: the progress bar whenever it moves, the rest at the first
+// exchange of a press and then at most every tenth of a second.
 //
 // Owns its instrument link for one modal run. Messages go through `ui`. The
 // main window's status line is written through `setStatusText`; after a
@@ -77,6 +79,7 @@ class CObtainDataDlg : public QDialog {
   std::unique_ptr<UsbDriver> driver_;
   std::unique_ptr<UsbLink> link_;
   std::unique_ptr<DownloadJob> job_;
+  std::unique_ptr<DownloadPainting> painting_;
   bool busy_ = false;  // inside a blocking exchange: no second click, no close
   bool finished_ = false;
 

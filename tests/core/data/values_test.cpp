@@ -4,7 +4,14 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "core/data/record_tables.h"
 
@@ -29,6 +36,78 @@ TEST(FormatThreeFigures, RoundsToThreeSignificantFigures) {
       {"36.6", "36.6"},         {"-0.25", "-0.250"},       {"abc", "0.000"},
   };
   for (const TextCase& c : cases) EXPECT_EQ(FormatThreeFigures(c.input), c.expected) << c.input;
+}
+
+// The rounding written out step by step with atof and printf, as the
+// instrument's texts were first rounded: what the fast one must equal.
+std::string ThreeFiguresByPrintf(std::string text) {
+  const bool negative = text.find('-') != std::string::npos;
+  if (negative) text.erase(0, 1);
+  const double x = std::atof(text.c_str());
+  double whole = std::floor(x);
+  double fraction = x - std::floor(x);
+  int digit[400] = {};
+  int frac[64] = {};
+  int n = 0;
+  int m = 0;
+  while (whole > 0) {
+    digit[n++] = static_cast<int>(std::fmod(whole, 10));
+    whole = std::floor(whole / 10);
+  }
+  while (fraction > 0 && m < (n > 0 ? n + 3 : 50)) {
+    frac[m] = static_cast<int>(fraction * 10);
+    fraction = fraction * 10 - frac[m];
+    ++m;
+  }
+  int k = 0;
+  while (k < m && frac[k] == 0) ++k;
+  if (k == m) k = 0;
+  if (n == 3 && frac[1] == 9) frac[0] += 1;
+  if (n == 2 && frac[2] == 9) frac[1] += 1;
+  if (n == 1 && frac[3] == 9) frac[2] += 1;
+  if (n == 0 && frac[k + 4] == 9) frac[k + 3] += 1;
+  char out[512];
+  if (n >= 4) {
+    const double unit = std::pow(10.0, n - 3);
+    double kept = (digit[n - 1] * 100.0 + digit[n - 2] * 10.0 + digit[n - 3]) * unit;
+    if (digit[n - 4] >= 5) kept += unit;
+    std::snprintf(out, sizeof out, "%.0f", kept);
+  } else if (n == 3) {
+    std::snprintf(out, sizeof out, "%.0f", digit[2] * 100.0 + digit[1] * 10.0 + digit[0] + (frac[0] >= 5 ? 1 : 0));
+  } else if (n == 2) {
+    double kept = digit[1] * 10.0 + digit[0] + frac[0] / 10.0;
+    if (frac[1] >= 5) kept += 0.1;
+    std::snprintf(out, sizeof out, "%.1f", kept);
+  } else if (n == 1) {
+    double kept = digit[0] + frac[0] / 10.0 + frac[1] / 100.0;
+    if (frac[2] >= 5) kept += 0.01;
+    std::snprintf(out, sizeof out, "%0.2f", kept);
+  } else {
+    const double place = std::pow(10.0, -(k + 1));
+    double kept = frac[k] * place + frac[k + 1] * place / 10 + frac[k + 2] * place / 100;
+    if (frac[k + 3] >= 5) kept += place / 100;
+    std::snprintf(out, sizeof out, "%0.*f", k + 3, kept);
+  }
+  return negative ? std::string("-") + out : std::string(out);
+}
+
+TEST(FormatThreeFigures, AsAtofAndPrintfRoundOverASeededSweep) {
+  // The "%lf" and "%0.15lf" texts of kilovolts and gigaohms as conversions
+  // write them, plain decimals of every size, and values just below a carry.
+  std::mt19937_64 random(1995);
+  for (int i = 0; i < 100000; ++i) {
+    const double volts = static_cast<double>(random() % 15000000) / std::pow(10.0, random() % 4);
+    const double ohms = static_cast<double>(random() % 1000000000) * std::pow(10.0, static_cast<double>(random() % 9));
+    const std::string texts[] = {
+        FormatText("%lf", volts / 1000),
+        FormatText("%lf", ohms / 1e9),
+        FormatText("%0.15lf", ohms / 1e9),
+        FormatText("%.*f", static_cast<int>(random() % 8), static_cast<double>(random() % 100000000) / 1000),
+        FormatText("%.12f", (static_cast<double>(random() % 1000) + 0.9995) / std::pow(10.0, random() % 12)),
+        (random() % 2 ? "-" : "") + FormatText("%.17g", static_cast<double>(random() % 100000) / 7),
+    };
+    for (const std::string& text : texts) ASSERT_EQ(FormatThreeFigures(text), ThreeFiguresByPrintf(text)) << text;
+  }
 }
 
 TEST(FormatThreeFigures, SurvivesValuesWithoutDigitsToRound) {
@@ -255,6 +334,92 @@ TEST_F(SampleTimes, FixedTimeZoneWithDaylightSaving) {
   EXPECT_EQ(tables.Sample(RecordCopy::Raw, 0, 1, 1), "03:30:00");
 }
 
+// The sample texts as the C library gives them: the first sample mktime's
+// normalisation of the start plus the interval, each later one localtime_r of
+// the instant before plus the interval, both written by strftime.
+std::vector<std::string> LibrarySampleTimes(const std::string& date, const std::string& time, int interval,
+                                            int count) {
+  std::tm tm{};
+  std::sscanf(date.c_str(), "%d-%d-%d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday);
+  std::sscanf(time.c_str(), "%d:%d:%d", &tm.tm_hour, &tm.tm_min, &tm.tm_sec);
+  tm.tm_year -= 1900;
+  tm.tm_mon -= 1;
+  tm.tm_sec += interval;
+  tm.tm_isdst = -1;
+  std::time_t instant = std::mktime(&tm);
+  std::vector<std::string> texts;
+  for (int i = 0; i < count; ++i, instant += interval) {
+    localtime_r(&instant, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "20%y-%m-%d %H:%M:%S", &tm);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+TEST_F(SampleTimes, AsTheCLibraryWritesThem) {
+  const struct {
+    const char* name;
+    const char* zone;
+    const char* date;
+    const char* time;
+    int interval;
+  } runs[] = {
+      {"into a new year", "UTC0", "2009-12-31", "23:00:00", 10},
+      {"through a leap day", "UTC0", "2012-02-28", "23:59:00", 600},
+      {"through a leap century's leap day", "UTC0", "2000-02-28", "12:00:00", 3600},
+      {"past a year without a leap day", "UTC0", "2099-02-27", "00:00:00", 3600},
+      {"a year of days", "UTC0", "2015-06-30", "08:00:00", 86400},
+      {"month ends by the minute", "UTC0", "2021-04-30", "23:55:00", 60},
+      {"start written without leading zeros", "UTC0", "2010-1-9", "7:5:3", 5},
+      {"start past the end of its month", "UTC0", "2010-02-30", "25:61:61", 30},
+      {"into spring's missing hour", "CET-1CEST,M3.5.0,M10.5.0/3", "2010-03-28", "01:00:00", 15},
+      {"through autumn's repeated hour", "CET-1CEST,M3.5.0,M10.5.0/3", "2010-10-31", "01:30:00", 20},
+      {"over both changes of a year", "EST5EDT,M3.2.0,M11.1.0", "2011-01-01", "00:00:00", 86400},
+      {"half an hour's change", "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0", "2013-10-06", "01:00:00", 60},
+      {"no interval", "UTC0", "2010-05-05", "05:05:05", 0},
+      {"backwards", "UTC0", "2010-01-01", "00:10:00", -7},
+  };
+  for (const auto& run : runs) {
+    setenv("TZ", run.zone, 1);
+    tzset();
+    tables.sampleCount[4] = kMaxSamples;
+    ComputeSampleTimes(tables, run.date, run.time, 4, run.interval);
+    const std::vector<std::string> expected = LibrarySampleTimes(run.date, run.time, run.interval, kMaxSamples);
+    for (int i = 0; i < kMaxSamples; ++i) {
+      ASSERT_EQ(tables.Sample(RecordCopy::Converted, 4, i, sample::kDate) + " " +
+                    tables.Sample(RecordCopy::Converted, 4, i, sample::kTime),
+                expected[static_cast<size_t>(i)])
+          << run.name << ", sample " << i;
+      ASSERT_EQ(tables.Sample(RecordCopy::Raw, 4, i, sample::kTime),
+                tables.Sample(RecordCopy::Converted, 4, i, sample::kTime));
+    }
+  }
+}
+
+TEST_F(SampleTimes, AsTheCLibraryWritesThemOverASeededSweep) {
+  const char* zones[] = {"UTC0", "CET-1CEST,M3.5.0,M10.5.0/3", "EST5EDT,M3.2.0,M11.1.0"};
+  const int intervals[] = {5, 10, 15, 30, 60, 120, 600, 3600, 86400};
+  std::mt19937 random(2009);
+  for (int run = 0; run < 300; ++run) {
+    setenv("TZ", zones[run % 3], 1);
+    tzset();
+    const std::string date = std::to_string(2000 + random() % 100) + "-" + std::to_string(1 + random() % 12) + "-" +
+                             std::to_string(1 + random() % 31);
+    const std::string time = std::to_string(random() % 24) + ":" + std::to_string(random() % 60) + ":" +
+                             std::to_string(random() % 60);
+    const int interval = intervals[random() % 9];
+    tables.sampleCount[7] = kMaxSamples;
+    ComputeSampleTimes(tables, date, time, 7, interval);
+    const std::vector<std::string> expected = LibrarySampleTimes(date, time, interval, kMaxSamples);
+    for (int i = 0; i < kMaxSamples; ++i)
+      ASSERT_EQ(tables.Sample(RecordCopy::Raw, 7, i, sample::kDate) + " " +
+                    tables.Sample(RecordCopy::Raw, 7, i, sample::kTime),
+                expected[static_cast<size_t>(i)])
+          << zones[run % 3] << ", " << date << " " << time << " every " << interval << " s, sample " << i;
+  }
+}
+
 TEST(Numbers, IndependentOfTheDesktopLocale) {
   const char* locales[] = {"de_DE.UTF-8", "fr_FR.UTF-8", "C.UTF-8"};
   for (const char* name : locales) {
@@ -297,6 +462,124 @@ TEST(Numbers, FixedFormatMatchesPrintf) {
   } ties[] = {{0.125, 2}, {2.5, 0}, {0.5, 0}, {1.005, 2}, {1e15, 1}, {-1.5, 1}, {0, 3}, {9.995, 2}};
   for (const auto& t : ties)
     EXPECT_EQ(FormatFixed(t.value, t.decimals), FormatText("%.*f", t.decimals, t.value)) << t.value;
+}
+
+// The C library's own conversions, which the fast ones must equal everywhere.
+std::string Printf(double value, int decimals) {
+  char text[512];
+  const int length = std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::string(text, static_cast<size_t>(length));
+}
+
+double Strtod(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+::testing::AssertionResult SameDouble(double got, double expected) {
+  if (std::memcmp(&got, &expected, sizeof got) == 0 || (std::isnan(got) && std::isnan(expected)))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << FormatText("%a", got) << " against strtod's " << FormatText("%a", expected);
+}
+
+TEST(Numbers, FixedFormatAsPrintfAtTheEdges) {
+  const struct {
+    const char* name;
+    double value;
+  } values[] = {
+      {"zero", 0.0},
+      {"negative zero", -0.0},
+      {"half", 0.5},
+      {"one and a half", 1.5},
+      {"two and a half", 2.5},
+      {"minus a half", -0.5},
+      {"an eighth", 0.125},
+      {"three eighths", 0.375},
+      {"tie below zero", -0.125},
+      {"1.005, just below its tie", 1.005},
+      {"9.995", 9.995},
+      {"0.15, whose tenfold rounds to a tie", 0.15},
+      {"1.45", 1.45},
+      {"2.675", 2.675},
+      {"a tenth", 0.1},
+      {"a little negative", -1e-7},
+      {"half a millionth", 5e-7},
+      {"2^53 + 2", 9007199254740994.0},
+      {"10^15", 1e15},
+      {"10^23", 1e23},
+      {"10^300", 1e300},
+      {"largest", 1.7976931348623157e308},
+      {"smallest normal", 2.2250738585072014e-308},
+      {"smallest subnormal", 4.9406564584124654e-324},
+      {"gigaohms of 123456 ohms", 123456 / 1e9},
+      {"kilovolts of 5012 volts", 5012 / 1000.0},
+      {"largest below 2^63", 9223372036854774784.0},
+      {"2^63", 9223372036854775808.0},
+      {"2^51 and a half", 2251799813685248.5 - 1},
+      {"a thousandth off a whole number of units", 1.001e-3},
+      {"infinity", HUGE_VAL},
+      {"minus infinity", -HUGE_VAL},
+      {"not a number", std::nan("")},
+      {"negative not a number", -std::nan("")},
+  };
+  for (const auto& v : values)
+    for (int decimals = 0; decimals <= 70; ++decimals)
+      ASSERT_EQ(FormatFixed(v.value, decimals), Printf(v.value, decimals)) << v.name << ", " << decimals;
+}
+
+TEST(Numbers, FixedFormatAsPrintfOverASeededSweep) {
+  std::mt19937_64 random(97);
+  auto decimalsOf = [&random] { return static_cast<int>(random() % 18); };
+  for (int i = 0; i < 100000; ++i) {
+    // Any bit pattern, decimal texts' values as the conversions scale them, and exact binary ties.
+    std::uint64_t bits = random();
+    double anyValue;
+    std::memcpy(&anyValue, &bits, sizeof anyValue);
+    const double scaled = static_cast<double>(random() % 100000000000ULL) / std::pow(10.0, random() % 16);
+    const int tieDecimals = static_cast<int>(random() % 10);
+    const double tie = (static_cast<double>(random() % 2000001) + 0.5) / std::pow(2.0, tieDecimals);
+    for (double value : {anyValue, scaled, -scaled, scaled / 1000, scaled / 1e9, tie}) {
+      const int decimals = value == tie ? tieDecimals : decimalsOf();
+      ASSERT_EQ(FormatFixed(value, decimals), Printf(value, decimals)) << FormatText("%a", value) << ", " << decimals;
+    }
+  }
+}
+
+TEST(Numbers, TextToDoubleAsStrtodAtTheEdges) {
+  const char* texts[] = {
+      "", " 1.5", "\t2", "+1.5", "-1.5", "1e400", "-1e400", "1e-400", "4.9e-324", "2.4703282292062327e-324",
+      "2.2250738585072011e-308", "1.7976931348623157e308", "1.7976931348623159e308", "0x1p3", "-0x10",
+      "0X1", "0x", "inf", "-infinity", "INF", "nan", "nan(123)", "-nan", ".5", "-.5", "5.", "-", ".", "-.",
+      "1e", "1e+", "1e-", "1.5e+09", "5.0e+09", "5.0E+09", "12kV", "OF", "UF", "E", "007", "-0", "0e0",
+      "0.000000000000000000000000000001", "123456789012345678901234567890", "9007199254740993",
+      "9007199254740993.000000000000000000001", "1,5", "1.5\n", "1.5 ", "0.1000000000000000055511151231257827",
+      "1.25e+11", "123.456000", "00000000000000000000000000001.5", "1e0000000000000000000000000001",
+      "10.05", "0.000123", "1.50", "1e22", "1e23", "1e-22", "9e-23", "123456789012345", "1234567890123456",
+      "0.123456789012345", "0.1234567890123456", "1.2345678901234567e5", "123456789012345e7", "1.5e+",
+      "1.5e-", "2.5E3x", "0.0e-0", "100000000000000000000000", "-0.000", "5e-1", "1.e2", ".e2",
+  };
+  for (const char* text : texts) EXPECT_TRUE(SameDouble(TextToDouble(text), Strtod(text))) << "\"" << text << "\"";
+}
+
+TEST(Numbers, TextToDoubleAsStrtodOverASeededSweep) {
+  std::mt19937_64 random(31);
+  auto digits = [&random](int most) {
+    std::string text;
+    for (int n = static_cast<int>(random() % static_cast<unsigned>(most)); n >= 0; --n)
+      text += static_cast<char>('0' + random() % 10);
+    return text;
+  };
+  for (int i = 0; i < 100000; ++i) {
+    // Texts as an instrument, a file or a person could write them, and the
+    // shortest and the printf texts of any double.
+    std::string text = random() % 4 == 0 ? "-" : "";
+    text += digits(random() % 3 == 0 ? 25 : 8);
+    if (random() % 2) text += "." + digits(20);
+    if (random() % 3 == 0) text += (random() % 2 ? "e" : "E") + std::string(random() % 2 ? "-" : "+") + digits(3);
+    std::uint64_t bits = random();
+    double anyValue;
+    std::memcpy(&anyValue, &bits, sizeof anyValue);
+    for (const std::string& t : {text, FormatText("%.17g", anyValue), FormatText("%lf", anyValue),
+                                 FormatText("%.3e", anyValue)})
+      ASSERT_TRUE(SameDouble(TextToDouble(t), Strtod(t))) << "\"" << t << "\"";
+  }
 }
 
 TEST(Numbers, AtoiAndAtofSemantics) {
