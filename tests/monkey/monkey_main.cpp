@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -84,6 +85,20 @@ void NoteQtMessage(QtMsgType type, const QMessageLogContext&, const QString& mes
   ++qtWarnings[text.substr(0, 160)];
 }
 
+// A line of /proc/self/status ("VmRSS", "VmHWM") in kB; 0 when unknown.
+long MemoryKb(const char* field) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  long value = 0;
+  const size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, status)) {
+    if (std::strncmp(line, field, length) == 0 && line[length] == ':') value = std::atol(line + length + 1);
+  }
+  std::fclose(status);
+  return value;
+}
+
 // The top-level widgets alive, by class; Qt's own helpers are not counted.
 std::string LeftOverWindows() {
   std::string list;
@@ -111,6 +126,7 @@ void PrintSummary(const Options& options, const Monkey& monkey, const MonkeyUiSe
   std::printf("qv70-monkey: seed %llu: %ld steps in %d program runs, %.0f s, %d questions answered\n",
               static_cast<unsigned long long>(options.seed), monkey.StepsTaken(), monkey.Runs(), seconds,
               ui.Questions());
+  std::printf("memory: %ld kB at the end, %ld kB at most\n", MemoryKb("VmRSS"), MemoryKb("VmHWM"));
   std::printf("actions:");
   for (const auto& [name, count] : monkey.ActionCounts()) std::printf(" %s %ld;", name.c_str(), count);
   std::printf("\n");
@@ -167,6 +183,8 @@ int main(int argc, char** argv) {
     // Windows still alive once the program's window is gone would pile up
     // run after run; the leak check cannot see them, Qt still lists them.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    step_log::Note("memory after run " + std::to_string(monkey.Runs()) + ": " + std::to_string(MemoryKb("VmRSS")) +
+                   " kB");
     const std::string left = LeftOverWindows();
     if (!left.empty() && leftOver.empty()) {
       leftOver = left;
