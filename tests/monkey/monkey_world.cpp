@@ -74,6 +74,12 @@ MonkeyWorld::MonkeyWorld(std::string root, std::string sourceDir, std::string bi
 MonkeyWorld::~MonkeyWorld() { StopSimulators(); }
 
 bool MonkeyWorld::Prepare(MonkeyRandom& random, std::string& error) {
+  // What an earlier run left (saves, a rewritten Config.ini) would change what this one does.
+  std::error_code unreadable;
+  if (fs::exists(root_, unreadable) && !fs::is_empty(root_, unreadable)) {
+    error = "the work folder " + root_ + " is not empty; a run needs a new one";
+    return false;
+  }
   for (const std::string& folder : {root_, programDir_, lockDir_, poolDir_, savesDir_, root_ + "/readonly"}) {
     std::error_code made;
     fs::create_directories(folder, made);
