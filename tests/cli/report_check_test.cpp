@@ -176,6 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "text\tstep3-resistance\t0.00 [Ohms]", "text\tstep4-resistance\t", "text\tresistance\tOF",
                   "text\tleak-current\tUF", "text\tserial\t2403.0502"}}));
 
+// --drawing is built with the window layer.
+#ifdef QV70_CLI_GRAPH
 INSTANTIATE_TEST_SUITE_P(
     Drawing, ReportCheckTest,
     testing::Values(
@@ -221,6 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"text 100 710 250 730 L Data Number:", "text 250 670 550 690 L 250 [pA]",
                   "graph 60 800 710 1100", "text 40 1200 730 1240 CE 1"},
                  {"text 250 710 "}}));
+#endif
 
 }  // namespace
 }  // namespace qv70
