@@ -206,7 +206,8 @@ TEST_F(EndToEnd, DownloadFaultsAtEachStep) {
       {"garbage::MEM:DATA? L3", Expect::Fails, 105},
       {"reply::MEM:DATA? L4=L5,LOGGING", Expect::Fails, 106},
       {"reply::MEM:DATA? L4=l4,LOGGING", Expect::Succeeds, 115},
-      {"silent::SET:STEP?", Expect::Succeeds, 115},
+      {"silent::SET:STEP?", Expect::Fails, 115},
+      {"hang::SERIAL?", Expect::Fails, 113},
       {"nak::MEM:DATA? A3", Expect::Succeeds, 115},
   };
   for (const Row& row : rows) {

@@ -111,12 +111,14 @@ struct Cell {
         // Random bytes may hold digits after a comma, so counts.
         return std::string(kind->name) == "garbage" ? ended::kNothingSelected | ended::kReceived
                                                     : ended::kNothingSelected;
-      case Role::Record: return kind->empties ? ended::kBrokenOff : ended::kReceived;
+      // No reply at all breaks a download off wherever it comes; an answer,
+      // however odd, is kept as the record's or the text's value.
+      case Role::Record:
+      case Role::Query: return kind->empties ? ended::kBrokenOff : ended::kReceived;
       // Neither a set not headed by its label nor an identification the
       // data file reader refuses may end in a saved file.
       case Role::Set:
       case Role::Identification: return ended::kBrokenOff;
-      case Role::Query: return ended::kReceived;
       case Role::Setting: return ended::kNotSent;
       case Role::None: break;
     }

@@ -183,13 +183,15 @@ DownloadJob::Result DownloadJob::Download(const Selection& selection) {
   // Unchecked before, an empty or "NG" identification made the saved file
   // one that no open accepts.
   if (!IdentificationReadsBack(info.idn)) return BrokenOff();
-  Exchange(SerialCommand(), reply);
+  // No reply at all is a silent or hung instrument, never an answer: the
+  // texts it would leave empty must not reach a file as if they were read.
+  if (!Exchange(SerialCommand(), reply)) return BrokenOff();
   info.serialNumber = ParseTextReply(reply);
-  Exchange(PiQueryCommand(), reply);
+  if (!Exchange(PiQueryCommand(), reply)) return BrokenOff();
   PiTimes pi = ParsePiReply(reply);
   info.piT1 = pi.t1;
   info.piT2 = pi.t2;
-  Exchange(StepQueryCommand(), reply);
+  if (!Exchange(StepQueryCommand(), reply)) return BrokenOff();
   info.stepInterval = ParseStepReply(reply);
   info.stepIntervalUnit = StepIntervalUnit(info.stepInterval);
 
