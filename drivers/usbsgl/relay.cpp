@@ -101,6 +101,8 @@ class PacketBatch {
   std::string_view Packet(int i) const {
     return {bytes_.data() + static_cast<size_t>(i) * kPacketRoom, messages_[i].msg_len};
   }
+  // A packet larger than its room arrives cut to the room's size.
+  bool Truncated(int i) const { return (messages_[i].msg_hdr.msg_flags & MSG_TRUNC) != 0; }
 
  private:
   std::vector<char> bytes_;
@@ -131,6 +133,8 @@ bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, PacketB
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (got < 0) return false;
     for (int i = 0; i < got; ++i) {
+      // Its rest is lost: what is left would pass for a whole reply.
+      if (batch.Truncated(i)) return false;
       const std::string_view packet = batch.Packet(i);
       // Packets after the empty one answer nothing, and are dropped.
       if (packet.empty()) return !SimHasGone(sim);

@@ -8,9 +8,10 @@
 // SOCK_SEQPACKET socket pair: the limits of one exchange and how a reply is
 // handed over. A reply reaches the program whole or not at all: the relay
 // collects it first, then passes it on in packets of at most 64 bytes and an
-// empty packet. A reply that fails (too slow as a whole, broken off, too long)
-// is passed on as the empty packet alone, which the program takes as a silent
-// instrument, instead of a piece it would parse as if it were whole.
+// empty packet. A reply that fails (too slow as a whole, broken off, too long,
+// or holding a packet larger than the relay takes whole) is passed on as the
+// empty packet alone, which the program takes as a silent instrument, instead
+// of a piece it would parse as if it were whole.
 namespace qv70::usbsgl {
 
 struct ExchangeLimits {

@@ -5,7 +5,9 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
@@ -14,6 +16,7 @@
 #include <thread>
 
 #include "demo_memory.h"
+#include "sim_link.h"
 #include "instrument.h"
 #include "support/private_tmp.h"
 #include "support/sim_process.h"
@@ -288,6 +291,66 @@ TEST_F(LibraryTest, RepliesArriveWholeOrNotAtAll) {
   EXPECT_EQ(reads, std::vector<long>{0});
   close(writePipe);
   close(readPipe);
+}
+
+// A stand-in for the simulator on the test's socket: it opens the pipes and
+// answers every command with `reply`, sent as one packet and the empty one.
+class OnePacketInstrument {
+ public:
+  OnePacketInstrument(const std::string& path, std::string reply) : reply_(std::move(reply)) {
+    listener_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+    listening_ = bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                 listen(listener_, 1) == 0;
+    if (listening_) server_ = std::thread([this] { Serve(); });
+  }
+  ~OnePacketInstrument() {
+    shutdown(listener_, SHUT_RDWR);
+    if (server_.joinable()) server_.join();
+    close(listener_);
+  }
+  bool Listening() const { return listening_; }
+
+ private:
+  void Serve() {
+    const int fd = accept(listener_, nullptr, nullptr);
+    if (fd < 0) return;
+    char message[256];
+    while (recv(fd, message, sizeof(message), 0) > 0) {
+      if (message[0] == '\0') {
+        send(fd, usbsgl::kReadyAnswer.data(), usbsgl::kReadyAnswer.size(), MSG_NOSIGNAL);
+        continue;
+      }
+      send(fd, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+      send(fd, nullptr, 0, MSG_NOSIGNAL);
+    }
+    close(fd);
+  }
+
+  std::string reply_;
+  int listener_ = -1;
+  bool listening_ = false;
+  std::thread server_;
+};
+
+// Packets of any size up to the relay's room pass whole, cut into 64-byte
+// reads; a larger one would arrive cut off, and so gives no reply at all.
+TEST_F(LibraryTest, APacketTooLargeToTakeWholeIsNoReply) {
+  environment.Set("ZVUSBSGL_READ_TIMEOUT_MS", "1000");
+  for (const size_t size : {size_t{4096}, size_t{4097}, size_t{60000}}) {
+    SCOPED_TRACE(size);
+    unlink(socket.c_str());
+    const std::string reply(size, 'x');
+    OnePacketInstrument instrument(socket, reply);
+    ASSERT_TRUE(instrument.Listening());
+    int writePipe = open(0), readPipe = open(1);
+    ASSERT_GE(writePipe, 0);
+    EXPECT_EQ(Transact(writePipe, readPipe, ":SERIAL?\n"), size <= 4096 ? reply : std::string());
+    close(writePipe);
+    close(readPipe);
+  }
 }
 
 // A listener that never accepts: the first connection waits in its queue
