@@ -1,6 +1,7 @@
 #include "core/files/data_file.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/data/program_state.h"
 #include "core/data/record_tables.h"
@@ -52,15 +53,19 @@ class Writer {
     Line("");
     Line(section::kPi);
     Line(WithSeparator(kPiTitle, sep_));
+    size_t start = out_.size();
     Cell(tables_.info.piT1);
     out_ += sep_;
     Cell(tables_.info.piT2);
+    FitLine(start);
     EndLine();
     Line("");
     Line(section::kStep);
+    start = out_.size();
     Cell(tables_.info.stepInterval);
     out_ += sep_;
     out_ += tables_.info.stepIntervalUnit;
+    FitLine(start);
     EndLine();
     return std::move(out_);
   }
@@ -75,8 +80,49 @@ class Writer {
   // Header values, sample and record lines carry the decimal symbol; the
   // fields are joined first, then every "." of the line is turned.
   void ValueLine(size_t start) {
+    FitLine(start);
     if (commaDecimal_) std::replace(out_.begin() + static_cast<std::ptrdiff_t>(start), out_.end(), '.', ',');
     out_.append("\r\n");
+  }
+
+  // A reader takes at most kMaxLineLength characters of a line and reads the
+  // rest as the next line, which would shift every later line of the file.
+  // Only a malformed instrument reply makes a value that long: the longest
+  // fields of the line from `start` are cut, at their ends, until it fits.
+  void FitLine(size_t start) {
+    if (out_.size() - start <= kMaxLineLength) return;
+    std::vector<std::string> fields;
+    for (size_t from = start;;) {
+      const size_t end = out_.find(sep_, from);
+      fields.push_back(out_.substr(from, end == std::string::npos ? std::string::npos : end - from));
+      if (end == std::string::npos) break;
+      from = end + 1;
+    }
+    out_.resize(start);
+    const size_t room = kMaxLineLength - (fields.size() - 1);
+    out_ += FieldsCutToFit(fields, room, sep_);
+  }
+
+  // The fields joined by `sep`, each cut to the longest length that keeps
+  // their sum within `room`.
+  static std::string FieldsCutToFit(const std::vector<std::string>& fields, size_t room, char sep) {
+    auto total = [&](size_t cut) {
+      size_t sum = 0;
+      for (const std::string& field : fields) sum += std::min(field.size(), cut);
+      return sum;
+    };
+    size_t low = 0, high = room;
+    while (low < high) {
+      const size_t middle = (low + high + 1) / 2;
+      if (total(middle) <= room) low = middle;
+      else high = middle - 1;
+    }
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (i > 0) line += sep;
+      line.append(fields[i], 0, std::min(fields[i].size(), low));
+    }
+    return line;
   }
 
   // A value never carries a list separator or a line break of its own: a
@@ -90,7 +136,9 @@ class Writer {
 
   // The serial number is read as its whole line: only a line break moves it.
   void TextLine(const std::string& text) {
+    const size_t start = out_.size();
     AppendBlanking(text, BreaksLine);
+    if (out_.size() - start > kMaxLineLength) out_.resize(start + kMaxLineLength);
     EndLine();
   }
 

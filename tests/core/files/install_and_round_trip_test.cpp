@@ -178,6 +178,40 @@ TEST(DataFileRoundTrip, SaveThenOpenGivesTheSameTables) {
   }
 }
 
+// A value too long for a line (only a malformed reply makes one) is cut so its
+// line fits; the file opens again with every other value as it was.
+TEST(DataFileRoundTrip, OverLongValueIsCutSoTheFileOpensAgain) {
+  struct Case {
+    const char* name;
+    std::string& (*value)(RecordTables&);
+  };
+  const Case cases[] = {
+      {"record field", [](RecordTables& t) -> std::string& { return t.Manual(RecordCopy::Raw, 0, 0, field::kTestType); }},
+      {"logging header", [](RecordTables& t) -> std::string& { return t.Header(RecordCopy::Raw, 0, header::kTemperature); }},
+      {"sample", [](RecordTables& t) -> std::string& { return t.Sample(RecordCopy::Raw, 0, 1, sample::kResistance); }},
+      {"serial number", [](RecordTables& t) -> std::string& { return t.info.serialNumber; }},
+      {"PI time t1", [](RecordTables& t) -> std::string& { return t.info.piT1; }},
+      {"step interval", [](RecordTables& t) -> std::string& { return t.info.stepInterval; }},
+  };
+  for (const Case& c : cases) {
+    for (size_t length : {size_t{998}, size_t{1000}, size_t{9999}}) {
+      const std::string name = std::string(c.name) + "/" + std::to_string(length);
+      ProgramState first;
+      ASSERT_TRUE(ReadDataFile(kCurrent, first.tables).ok) << name;
+      c.value(first.tables) = std::string(length, 'x');
+      test::TempDir dir;
+      ASSERT_TRUE(WriteDataFile(dir.File("long.csv"), first.tables, NumberFormat{}).ok) << name;
+      ProgramState second;
+      ASSERT_TRUE(ReadDataFile(dir.File("long.csv"), second.tables).ok) << name;
+      const std::string& cut = c.value(second.tables);
+      EXPECT_GT(cut.size(), 700u) << name;
+      EXPECT_EQ(cut, std::string(cut.size(), 'x')) << name;
+      c.value(second.tables) = c.value(first.tables);
+      EXPECT_EQ(FormatDataFile(second.tables, NumberFormat{}), FormatDataFile(first.tables, NumberFormat{})) << name;
+    }
+  }
+}
+
 struct IdentificationCase {
   const char* name;
   std::string idn;
