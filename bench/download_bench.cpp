@@ -77,6 +77,21 @@ bool FullDownload(UsbDriver& driver, RecordTables& tables) {
   return outcome == DownloadJob::Outcome::Downloaded;
 }
 
+// One full download through `recorder`, so a benchmark can replay its
+// exchanges; false (the benchmark marked skipped) when it could not be made.
+bool RecordOneDownload(benchmark::State& state, RecordingDriver& recorder) {
+  if (!Simulator().Ready()) {
+    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
+    return false;
+  }
+  auto tables = std::make_unique<RecordTables>();
+  if (!FullDownload(recorder, *tables)) {
+    state.SkipWithError("the recording download failed");
+    return false;
+  }
+  return true;
+}
+
 void BM_FullDownloadThroughLinkAndSimulator(benchmark::State& state) {
   if (!Simulator().Ready()) {
     state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
@@ -122,16 +137,8 @@ void ServeRecorded(int fd, const Exchanges& exchanges) {
 }
 
 void BM_SameBytesOverRawSocketPair(benchmark::State& state) {
-  if (!Simulator().Ready()) {
-    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
-    return;
-  }
   RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
-  auto tables = std::make_unique<RecordTables>();
-  if (!FullDownload(recorder, *tables)) {
-    state.SkipWithError("the recording download failed");
-    return;
-  }
+  if (!RecordOneDownload(state, recorder)) return;
   const auto& exchanges = recorder.exchanges;
   size_t bytes = 0;
   for (auto _ : state) {
@@ -157,16 +164,8 @@ BENCHMARK(BM_SameBytesOverRawSocketPair)->Unit(benchmark::kMillisecond)->MinTime
 // and each packet the moment it comes, with no time limits and no whole-reply
 // rule. Two hand-offs more per exchange than the raw pair, as in the library.
 void BM_SameBytesThroughBareRelay(benchmark::State& state) {
-  if (!Simulator().Ready()) {
-    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
-    return;
-  }
   RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
-  auto tables = std::make_unique<RecordTables>();
-  if (!FullDownload(recorder, *tables)) {
-    state.SkipWithError("the recording download failed");
-    return;
-  }
+  if (!RecordOneDownload(state, recorder)) return;
   const Exchanges& exchanges = recorder.exchanges;
   for (auto _ : state) {
     int program[2], instrument[2];
@@ -198,16 +197,8 @@ BENCHMARK(BM_SameBytesThroughBareRelay)->Unit(benchmark::kMillisecond)->MinTime(
 // The same commands through UsbLink, the library and the simulator, with the
 // replies only read: the transport's share of the full download.
 void BM_SameCommandsThroughLinkOnly(benchmark::State& state) {
-  if (!Simulator().Ready()) {
-    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
-    return;
-  }
   RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
-  auto tables = std::make_unique<RecordTables>();
-  if (!FullDownload(recorder, *tables)) {
-    state.SkipWithError("the recording download failed");
-    return;
-  }
+  if (!RecordOneDownload(state, recorder)) return;
   DlopenUsbDriver driver(DlopenUsbDriver::DefaultLibraryPath());
   ScriptedUiServices ui;
   UsbLink link(driver, ui);
@@ -228,16 +219,9 @@ BENCHMARK(BM_SameCommandsThroughLinkOnly)->Unit(benchmark::kMillisecond)->MinTim
 // The same replies handed over in memory: what the parsing and FinishDownload
 // cost on their own, without any transport.
 void BM_SameRepliesParsedInMemory(benchmark::State& state) {
-  if (!Simulator().Ready()) {
-    state.SkipWithError("qv70-sim or libZvUsbSgl.so not found beside the benchmark");
-    return;
-  }
   RecordingDriver recorder(DlopenUsbDriver::DefaultLibraryPath());
+  if (!RecordOneDownload(state, recorder)) return;
   auto tables = std::make_unique<RecordTables>();
-  if (!FullDownload(recorder, *tables)) {
-    state.SkipWithError("the recording download failed");
-    return;
-  }
   FakeUsbDriver memory;
   std::size_t next = 0;
   memory.respond = [&](const std::string&) { return recorder.exchanges[next++ % recorder.exchanges.size()].second; };
