@@ -1,11 +1,14 @@
 // Any bytes as an instrument reply: the link's reply loop and every reply
 // parser must neither crash nor write past their buffers, whatever the
-// instrument sends and whatever count the count reply claimed.
+// instrument sends and whatever count the count reply claimed; and what a
+// download would keep of it, saved, must open again with the same counts.
 //
 // Input: the first byte sets the logging count (times two, so counts beyond
 // the 360 samples a set holds are reached) and the chunk size of the reads;
 // the rest is the reply.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +17,8 @@
 #include <vector>
 
 #include "core/data/record_tables.h"
+#include "core/data/program_state.h"
+#include "core/files/data_file.h"
 #include "core/instrument/download_buffer.h"
 #include "core/instrument/fake_usb_driver.h"
 #include "core/instrument/protocol.h"
@@ -53,6 +58,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   buffer->counts[kGroupCount + 3] = count;  // unbounded on purpose
   buffer->ParseMemoryReply(reply, 4, 7);
   buffer->ParseLoggingReply(reply, 3);
+
+  // As the download job keeps them: a set only when headed by its label.
+  static RecordTables* tables = new RecordTables();
+  static RecordTables* reopened = new RecordTables();
+  const bool setKept = IsSetLabel(buffer->Table().headers[3][header::kNo], 3);
+  buffer->counts[4] = kRecordsPerGroup;
+  buffer->counts[kGroupCount + 3] = setKept ? std::min(count, kMaxSamples) : 0;
+  std::array<bool, kSetCount> sets{};
+  sets[3] = setKept;
+  buffer->FinishDownload(*tables, sets);
+  tables->info.idn = "ZAVEL ,QV70 ,Ver1.00";
+  tables->info.serialNumber = ParseTextReply(reply);
+  const PiTimes times = ParsePiReply(reply);
+  tables->info.piT1 = times.t1;
+  tables->info.piT2 = times.t2;
+  tables->info.stepInterval = ParseStepReply(reply);
+  NumberFormat format;
+  format.decimal = data[0] & 1;
+  format.separator = (data[0] >> 1) & 1;
+  InstrumentInfo info;
+  if (!ParseDataFile(FormatDataFile(*tables, format), *reopened, info).ok) std::abort();
+  if (reopened->LoadedCounts() != tables->Counts()) std::abort();
 
   PiTimes pi = ParsePiReply(reply);
   std::string step = ParseStepReply(reply);
