@@ -57,8 +57,8 @@ struct Words {
 };
 
 const OptionSpec* FindOption(const std::string& word) {
-  for (const OptionSpec& spec : kOptions)
-    if (word == spec.name) return &spec;
+  for (const OptionSpec& option : kOptions)
+    if (word == option.name) return &option;
   return nullptr;
 }
 
@@ -70,10 +70,10 @@ bool SplitWords(const Arguments& args, Words& words) {
       words.operands.push_back(word);
       continue;
     }
-    const OptionSpec* spec = FindOption(word);
-    if (spec == nullptr || words.Has(word)) return false;
-    if (spec->takesValue && i + 1 == args.size()) return false;
-    words.options[word] = spec->takesValue ? args[++i] : std::string();
+    const OptionSpec* option = FindOption(word);
+    if (option == nullptr || words.Has(word)) return false;
+    if (option->takesValue && i + 1 == args.size()) return false;
+    words.options[word] = option->takesValue ? args[++i] : std::string();
   }
   return true;
 }
