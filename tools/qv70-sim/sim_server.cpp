@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "instrument.h"
+#include "core/platform/spinning_poll.h"
 #include "sim_link.h"
 
 namespace qv70::sim {
@@ -117,7 +118,8 @@ void SimServer::Run(int stopFd) {
     polled.push_back({connection_, static_cast<short>(POLLIN | (due ? POLLOUT : 0)), 0});
     for (const Pending& pending : pending_) polled.push_back({pending.fd, POLLIN, 0});
 
-    int ready = poll(polled.data(), polled.size(), PollTimeoutMs());
+    // The next command of a download follows within microseconds of a reply.
+    int ready = PollSpinningFirst(polled.data(), polled.size(), PollTimeoutMs());
     if (ready < 0 && errno != EINTR) return;
     if (polled[0].revents != 0) return;
 
