@@ -42,6 +42,9 @@ bool SendWholeReply(int fd, const std::string& reply) {
 namespace {
 
 constexpr short kGone = POLLHUP | POLLRDHUP | POLLERR;
+// How long the relay spins before each wait sleeps (see spinning_poll.h).
+constexpr int kCommandSpinMicroseconds = 10;
+constexpr int kReplySpinMicroseconds = 50;
 
 // Relays still serving a program's pipes, so a new opening can wait until the
 // simulator has seen the last one's end (it would answer "busy" before).
@@ -52,13 +55,14 @@ int liveRelays = 0;
 // Waits for the program's next command into `command`; false once the program
 // has closed its end or the simulator has gone (then the program reads the end
 // of the connection, as it did from the simulator itself).
-bool NextCommand(int program, int sim, std::vector<char>& command, size_t& length) {
+bool NextCommand(int program, int sim, SpinningPoll& waits, std::vector<char>& command, size_t& length) {
   for (;;) {
     pollfd waiting[2] = {{program, POLLIN, 0}, {sim, static_cast<short>(POLLIN | POLLRDHUP), 0}};
-    // No spinning here: between two commands the program is reading the last
-    // reply, and on a machine of two processors a spinning relay (beside the
-    // spinning simulator) would take one from it.
-    if (poll(waiting, 2, -1) < 0) {
+    // Only a short spin here: between two commands the program is reading the
+    // last reply, and on a machine of two processors a relay spinning long
+    // (beside the spinning simulator) would take one from it. A short reply
+    // is read within it.
+    if (waits.Poll(waiting, 2, -1) < 0) {
       if (errno == EINTR) continue;
       return false;
     }
@@ -120,7 +124,8 @@ bool SimHasGone(int sim) {
   return poll(&waiting, 1, 0) > 0 && (waiting.revents & kGone) != 0;
 }
 
-bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, PacketBatch& batch, std::string& reply) {
+bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, SpinningPoll& waits, PacketBatch& batch,
+                     std::string& reply) {
   const ExchangeDeadline deadline(limits.exchangeTimeoutMs);
   for (;;) {
     const int wait = std::min(limits.readTimeoutMs, deadline.RemainingMs());
@@ -128,7 +133,7 @@ bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, PacketB
     pollfd waiting[2] = {{sim, static_cast<short>(POLLIN | POLLRDHUP), 0}, {program, POLLRDHUP, 0}};
     // The simulator answers within microseconds: spinning spares this thread
     // a sleep and a wake-up per packet batch.
-    const int ready = qv70::PollSpinningFirst(waiting, 2, wait);
+    const int ready = waits.Poll(waiting, 2, wait);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
     if ((waiting[0].revents & kGone) != 0 || (waiting[1].revents & kGone) != 0) return false;
@@ -153,10 +158,13 @@ bool CollectSimReply(int program, int sim, const ExchangeLimits& limits, PacketB
 void ServeSim(int program, int sim, ExchangeLimits limits) {
   std::vector<char> command(4096);
   PacketBatch batch;
+  SpinningPoll commandWaits(kCommandSpinMicroseconds);
+  SpinningPoll replyWaits(kReplySpinMicroseconds);
   size_t length = 0;
-  while (NextCommand(program, sim, command, length)) {
+  while (NextCommand(program, sim, commandWaits, command, length)) {
     std::string reply;
-    if (!SendPacket(sim, command.data(), length) || !CollectSimReply(program, sim, limits, batch, reply)) {
+    if (!SendPacket(sim, command.data(), length) ||
+        !CollectSimReply(program, sim, limits, replyWaits, batch, reply)) {
       SendPacket(program, nullptr, 0);
       break;
     }

@@ -24,6 +24,8 @@ constexpr long long kGreetingTimeoutMs = 5000;
 constexpr size_t kMaxPending = 32;
 // A line this long without a line feed is handled as one (unknown) command.
 constexpr size_t kMaxLine = 4096;
+// How long the wait for the next command spins before it sleeps.
+constexpr int kCommandSpinMicroseconds = 50;
 // A client that sends commands without ever reading the replies is dropped
 // before its queued replies (about 60 bytes a packet) use much memory.
 constexpr size_t kMaxQueuedPackets = 200000;
@@ -110,6 +112,8 @@ bool SimServer::Start(std::string& error) {
 
 void SimServer::Run(int stopFd) {
   std::vector<pollfd> polled;
+  // The next command of a download follows within microseconds of a reply.
+  SpinningPoll waits(kCommandSpinMicroseconds);
   for (;;) {
     polled.clear();
     polled.push_back({stopFd, POLLIN, 0});
@@ -118,8 +122,7 @@ void SimServer::Run(int stopFd) {
     polled.push_back({connection_, static_cast<short>(POLLIN | (due ? POLLOUT : 0)), 0});
     for (const Pending& pending : pending_) polled.push_back({pending.fd, POLLIN, 0});
 
-    // The next command of a download follows within microseconds of a reply.
-    int ready = PollSpinningFirst(polled.data(), polled.size(), PollTimeoutMs());
+    int ready = waits.Poll(polled.data(), polled.size(), PollTimeoutMs());
     if (ready < 0 && errno != EINTR) return;
     if (polled[0].revents != 0) return;
 
