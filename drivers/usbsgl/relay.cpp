@@ -43,8 +43,8 @@ namespace {
 
 constexpr short kGone = POLLHUP | POLLRDHUP | POLLERR;
 // How long the relay spins before each wait sleeps (see spinning_poll.h).
-constexpr int kCommandSpinMicroseconds = 10;
-constexpr int kReplySpinMicroseconds = 50;
+constexpr int kCommandSpinMicroseconds = 200;
+constexpr int kReplySpinMicroseconds = 100;
 
 // Relays still serving a program's pipes, so a new opening can wait until the
 // simulator has seen the last one's end (it would answer "busy" before).
@@ -58,10 +58,8 @@ int liveRelays = 0;
 bool NextCommand(int program, int sim, SpinningPoll& waits, std::vector<char>& command, size_t& length) {
   for (;;) {
     pollfd waiting[2] = {{program, POLLIN, 0}, {sim, static_cast<short>(POLLIN | POLLRDHUP), 0}};
-    // Only a short spin here: between two commands the program is reading the
-    // last reply, and on a machine of two processors a relay spinning long
-    // (beside the spinning simulator) would take one from it. A short reply
-    // is read within it.
+    // Between two commands the program parses the last reply: a spin that
+    // outlasts most of them spares a wake-up at every exchange.
     if (waits.Poll(waiting, 2, -1) < 0) {
       if (errno == EINTR) continue;
       return false;

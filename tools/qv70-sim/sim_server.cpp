@@ -25,7 +25,7 @@ constexpr size_t kMaxPending = 32;
 // A line this long without a line feed is handled as one (unknown) command.
 constexpr size_t kMaxLine = 4096;
 // How long the wait for the next command spins before it sleeps.
-constexpr int kCommandSpinMicroseconds = 50;
+constexpr int kCommandSpinMicroseconds = 200;
 // A client that sends commands without ever reading the replies is dropped
 // before its queued replies (about 60 bytes a packet) use much memory.
 constexpr size_t kMaxQueuedPackets = 200000;

@@ -84,14 +84,18 @@ long DlopenUsbDriver::Read(int pipe, char* buffer, std::size_t capacity) {
     timedPipeHasTimeout_ = getsockopt(pipe, SOL_SOCKET, SO_RCVTIMEO, &limit, &size) == 0 &&
                            (limit.tv_sec != 0 || limit.tv_usec != 0);
   }
+  pollfd entry{pipe, POLLIN, 0};
   if (!timedPipeHasTimeout_ && readTimeoutMs_ >= 0) {
-    pollfd entry{pipe, POLLIN, 0};
     int ready;
     do {
-      ready = ::poll(&entry, 1, readTimeoutMs_);
+      ready = readWaits_.Poll(&entry, 1, readTimeoutMs_);
     } while (ready < 0 && errno == EINTR);
     // Nothing within the time-out, or an error: the reply ends here.
     if (ready <= 0) return 0;
+  } else {
+    // The reply's packets follow the command within microseconds: the read
+    // below then finds one without sleeping. Its own time-out still governs.
+    readWaits_.Spin(&entry, 1);
   }
   ssize_t got;
   do {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/platform/spinning_poll.h"
+
 namespace qv70 {
 
 // File name of the instrument library; it is loaded from the program's own
@@ -80,6 +82,9 @@ class DlopenUsbDriver : public UsbDriver {
   // Whether the last descriptor read has a receive time-out of its own.
   int timedPipe_ = kInvalidPipe;
   bool timedPipeHasTimeout_ = false;
+  // Reads look again briefly before they sleep (see spinning_poll.h).
+  static constexpr int kReadSpinMicroseconds = 50;
+  SpinningPoll readWaits_{kReadSpinMicroseconds};
 };
 
 }  // namespace qv70

@@ -44,5 +44,21 @@ TEST_F(SpinningPollTest, KeepsPollsAnswersAndTimeOutsThroughMissesAndRests) {
   }
 }
 
+// A spin alone (before a read that blocks by itself) never sleeps: silence
+// gives 0 after at most the spin, through misses and rests; a packet is seen.
+TEST_F(SpinningPollTest, SpinAloneReturnsWithoutSleeping) {
+  SpinningPoll waits(200);
+  pollfd entry{pair_[0], POLLIN, 0};
+  for (int spin = 0; spin < SpinningPoll::kMissesBeforeRest + 2; ++spin) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waits.Spin(&entry, 1), 0) << "spin " << spin;
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took.count(), 100.0);
+  }
+  ASSERT_EQ(send(pair_[1], "x", 1, 0), 1);
+  SpinningPoll fresh(200);
+  EXPECT_EQ(fresh.Spin(&entry, 1), 1);
+}
+
 }  // namespace
 }  // namespace qv70
