@@ -100,6 +100,13 @@ class RecordTables {
 
   TableCopy& Copy(RecordCopy copy) { return *copies_[static_cast<int>(copy)]; }
   const TableCopy& Copy(RecordCopy copy) const { return *copies_[static_cast<int>(copy)]; }
+  // Puts `replacement` (not null) in place of one copy, without copying a cell,
+  // and hands back the copy it replaced. References to that copy then name the
+  // one handed back.
+  std::unique_ptr<TableCopy> ReplaceCopy(RecordCopy copy, std::unique_ptr<TableCopy> replacement) {
+    copies_[static_cast<int>(copy)].swap(replacement);
+    return replacement;
+  }
 
   ManualRecord& Record(RecordCopy copy, int group, int record);
   const ManualRecord& Record(RecordCopy copy, int group, int record) const;

@@ -343,32 +343,37 @@ std::string ThreeFiguresOf(double x, bool negative) {
     default: break;
   }
 
-  std::string result;
+  // The three figures kept, as a whole number of units of 10^-decimals: the
+  // text FormatFixed writes of those units as a double (off by far less than
+  // half a unit) is the same, so it is written from the integer at once.
+  unsigned long long units = 0;
+  int decimals = 0;
   if (n >= 4) {
-    const double unit = std::pow(10.0, n - 3);
-    double kept = (digit[n - 1] * 100.0 + digit[n - 2] * 10.0 + digit[n - 3]) * unit;
-    if (digit[n - 4] >= 5) kept += unit;
-    result = FormatFixed(kept, 0);
+    if (n > kMostExactDigits) {
+      // Beyond 10^15 the kept double is written as it is, in all its digits.
+      const double unit = std::pow(10.0, n - 3);
+      double kept = (digit[n - 1] * 100.0 + digit[n - 2] * 10.0 + digit[n - 3]) * unit;
+      if (digit[n - 4] >= 5) kept += unit;
+      std::string result = FormatFixed(kept, 0);
+      if (negative) result.insert(result.begin(), '-');
+      return result;
+    }
+    units = static_cast<unsigned long long>(digit[n - 1] * 100 + digit[n - 2] * 10 + digit[n - 3] +
+                                            (digit[n - 4] >= 5 ? 1 : 0));
+    for (int i = 3; i < n; ++i) units *= 10;
   } else if (n == 3) {
-    double kept = digit[2] * 100.0 + digit[1] * 10.0 + digit[0];
-    if (frac[0] >= 5) kept += 1;
-    result = FormatFixed(kept, 0);
+    units = static_cast<unsigned long long>(digit[2] * 100 + digit[1] * 10 + digit[0] + (frac[0] >= 5 ? 1 : 0));
   } else if (n == 2) {
-    double kept = digit[1] * 10.0 + digit[0] + frac[0] / 10.0;
-    if (frac[1] >= 5) kept += 0.1;
-    result = FormatFixed(kept, 1);
+    units = static_cast<unsigned long long>(digit[1] * 100 + digit[0] * 10 + frac[0] + (frac[1] >= 5 ? 1 : 0));
+    decimals = 1;
   } else if (n == 1) {
-    double kept = digit[0] + frac[0] / 10.0 + frac[1] / 100.0;
-    if (frac[2] >= 5) kept += 0.01;
-    result = FormatFixed(kept, 2);
+    units = static_cast<unsigned long long>(digit[0] * 100 + frac[0] * 10 + frac[1] + (frac[2] >= 5 ? 1 : 0));
+    decimals = 2;
   } else {
-    const double place = std::pow(10.0, -(k + 1));
-    double kept = frac[k] * place + frac[k + 1] * place / 10 + frac[k + 2] * place / 100;
-    if (frac[k + 3] >= 5) kept += place / 100;
-    result = FormatFixed(kept, k + 3);
+    units = static_cast<unsigned long long>(frac[k] * 100 + frac[k + 1] * 10 + frac[k + 2] + (frac[k + 3] >= 5 ? 1 : 0));
+    decimals = k + 3;
   }
-  if (negative) result.insert(result.begin(), '-');
-  return result;
+  return FixedTextOfUnits(negative, units, decimals, 0);
 }
 
 // FormatThreeFigures(FormatFixed(value, decimals)) without the text between,

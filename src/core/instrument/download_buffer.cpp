@@ -24,10 +24,9 @@ void DownloadBuffer::ParseLoggingReply(std::string reply, int set) {
   ParseLoggingSet(std::move(reply), count, table_->headers[set], table_->samples[set]);
 }
 
-void DownloadBuffer::FinishDownload(RecordTables& tables,
-                                    const std::array<bool, kSetCount>& setsChosen) const {
+void DownloadBuffer::FinishDownload(RecordTables& tables, const std::array<bool, kSetCount>& setsChosen) {
   tables.Copy(RecordCopy::Raw) = *table_;
-  tables.Copy(RecordCopy::Converted) = *table_;
+  table_ = tables.ReplaceCopy(RecordCopy::Converted, std::move(table_));
   tables.SetCounts(LimitCounts(counts));
 
   for (int g = 0; g < kGroupCount; ++g) {

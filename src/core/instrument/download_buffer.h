@@ -24,10 +24,12 @@ class DownloadBuffer {
   // Parses one logging reply into set `set`, split by that set's count.
   void ParseLoggingReply(std::string reply, int set);
 
-  // Copies the buffer into the raw and converted copies and the counts of
-  // `tables`, names the record types, converts every record and, for each set
-  // ticked in `setsChosen`, its samples and times. Cannot fail.
-  void FinishDownload(RecordTables& tables, const std::array<bool, kSetCount>& setsChosen) const;
+  // Copies the buffer into the raw copy and the counts of `tables` and hands
+  // its table over as the converted copy (the buffer keeps the old one, text
+  // to be cleared before the next download), names the record types, converts
+  // every record and, for each set ticked in `setsChosen`, its samples and
+  // times. Cannot fail.
+  void FinishDownload(RecordTables& tables, const std::array<bool, kSetCount>& setsChosen);
 
   TableCopy& Table() { return *table_; }
   const TableCopy& Table() const { return *table_; }

@@ -105,6 +105,8 @@ TEST(FormatThreeFigures, AsAtofAndPrintfRoundOverASeededSweep) {
         FormatText("%.*f", static_cast<int>(random() % 8), static_cast<double>(random() % 100000000) / 1000),
         FormatText("%.12f", (static_cast<double>(random() % 1000) + 0.9995) / std::pow(10.0, random() % 12)),
         (random() % 2 ? "-" : "") + FormatText("%.17g", static_cast<double>(random() % 100000) / 7),
+        // From 10^-48 (the first figure far after the point) to 10^21 (beyond exact wholes).
+        FormatText("%.52f", static_cast<double>(random() % 1000000) * std::pow(10.0, static_cast<int>(random() % 70) - 54)),
     };
     for (const std::string& text : texts) ASSERT_EQ(FormatThreeFigures(text), ThreeFiguresByPrintf(text)) << text;
   }
