@@ -366,6 +366,23 @@ DownloadJob::Selection Choose(std::vector<int> groups, std::vector<int> sets) {
 
 // The download without the boxes: the selection decides what is fetched, and
 // what there is to tell comes back with the outcome instead of being shown.
+// The job's buffer is reused: a later download through the same job leaves
+// exactly what the same download through a new job leaves, nothing of the first.
+TEST(DownloadRun, ALaterDownloadKeepsNothingOfAnEarlierOne) {
+  JobFixture reused;
+  reused.Count();
+  // Twice: the buffer then holds the converted copy the first one made.
+  for (int i = 0; i < 2; ++i)
+    ASSERT_EQ(reused.job.Download(Choose({0, 2}, {0, 2})).outcome, DownloadJob::Outcome::Downloaded);
+  ASSERT_EQ(reused.job.Download(Choose({0}, {2})).outcome, DownloadJob::Outcome::Downloaded);
+  JobFixture fresh;
+  fresh.Count();
+  ASSERT_EQ(fresh.job.Download(Choose({0}, {2})).outcome, DownloadJob::Outcome::Downloaded);
+  EXPECT_TRUE(Snapshot(fresh.tables).Same(reused.tables));
+  EXPECT_EQ(reused.tables.Manual(RecordCopy::Converted, 2, 1, field::kTestType), "");
+  EXPECT_EQ(reused.tables.Sample(RecordCopy::Converted, 0, 0, sample::kResistance), "");
+}
+
 TEST(DownloadSelection, FetchesTheSelectionAndReturnsItsMessage) {
   struct Row {
     const char* name;
